@@ -1,0 +1,8 @@
+#include "platform/errors.h"
+
+namespace platform {
+
+Error::Error(QString kind, QString message)
+    : kind_(std::move(kind)), message_(std::move(message)), what_((kind_ + u": " + message_).toStdString()) {}
+
+}  // namespace platform

@@ -1,0 +1,341 @@
+#include "platform/richedit/textformat.h"
+
+#include <QAtomicInt>
+#include <QImage>
+#include <QPainter>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextOption>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace richedit {
+
+namespace {
+
+constexpr int kNormalWeight = 400;
+constexpr int kBoldWeight = 700;
+
+qreal toLayout(int twips) { return twips / kTwipsPerLayoutPixel; }
+
+int intProp(const QTextFormat& f, int prop, int fallback = 0) {
+    return f.hasProperty(prop) ? f.intProperty(prop) : fallback;
+}
+
+QTextCharFormat::UnderlineStyle qtUnderline(std::uint8_t type) {
+    switch (type & 0x0F) {
+    case CFU_UNDERLINENONE: return QTextCharFormat::NoUnderline;
+    case CFU_UNDERLINEDOTTED: return QTextCharFormat::DotLine;
+    case CFU_UNDERLINEDASH: return QTextCharFormat::DashUnderline;
+    case CFU_UNDERLINEDASHDOT: return QTextCharFormat::DashDotLine;
+    case CFU_UNDERLINEDASHDOTDOT: return QTextCharFormat::DashDotDotLine;
+    case CFU_UNDERLINEWAVE: return QTextCharFormat::WaveUnderline;
+    default: return QTextCharFormat::SingleUnderline;
+    }
+}
+
+std::uint8_t underlineTypeFromQt(const QTextCharFormat& f) {
+    if (f.hasProperty(PropUnderlineType)) return static_cast<std::uint8_t>(f.intProperty(PropUnderlineType));
+    switch (f.underlineStyle()) {
+    case QTextCharFormat::NoUnderline: return CFU_UNDERLINENONE;
+    case QTextCharFormat::DotLine: return CFU_UNDERLINEDOTTED;
+    case QTextCharFormat::DashUnderline: return CFU_UNDERLINEDASH;
+    case QTextCharFormat::DashDotLine: return CFU_UNDERLINEDASHDOT;
+    case QTextCharFormat::DashDotDotLine: return CFU_UNDERLINEDASHDOTDOT;
+    case QTextCharFormat::WaveUnderline: return CFU_UNDERLINEWAVE;
+    default: return CFU_UNDERLINE;
+    }
+}
+
+void setUnderline(QTextCharFormat& format, std::uint8_t type) {
+    format.setProperty(PropUnderlineType, int(type));
+    format.setUnderlineStyle(qtUnderline(type));
+}
+
+Qt::Alignment qtAlignment(std::uint16_t a) {
+    switch (a) {
+    case PFA_RIGHT: return Qt::AlignRight | Qt::AlignAbsolute;
+    case PFA_CENTER: return Qt::AlignHCenter;
+    case PFA_JUSTIFY: return Qt::AlignJustify;
+    default: return Qt::AlignLeft | Qt::AlignAbsolute;
+    }
+}
+
+std::uint16_t alignmentFromQt(Qt::Alignment a) {
+    if (a & Qt::AlignRight) return PFA_RIGHT;
+    if (a & Qt::AlignHCenter) return PFA_CENTER;
+    if (a & Qt::AlignJustify) return PFA_JUSTIFY;
+    return PFA_LEFT;
+}
+
+// Qt's geometry follows from the stored record; called after every paragraph write.
+void deriveBlockGeometry(QTextBlockFormat& f) {
+    const int start = intProp(f, PropStartIndent);
+    const int offset = intProp(f, PropOffset);
+    const int numbering = intProp(f, PropNumbering);
+    f.setLeftMargin(toLayout(start + offset));
+    // A numbered paragraph draws its number at the start indent; all its lines start after it.
+    f.setTextIndent(numbering ? 0.0 : toLayout(-offset));
+    f.setRightMargin(toLayout(intProp(f, PropRightIndent)));
+    f.setTopMargin(toLayout(intProp(f, PropSpaceBefore)));
+    f.setBottomMargin(toLayout(intProp(f, PropSpaceAfter)));
+
+    const int value = intProp(f, PropLineSpacing);
+    switch (intProp(f, PropLineSpacingRule)) {
+    case LS_ONEANDHALF: f.setLineHeight(150, QTextBlockFormat::ProportionalHeight); break;
+    case LS_DOUBLE: f.setLineHeight(200, QTextBlockFormat::ProportionalHeight); break;
+    case LS_ATLEAST:
+        if (value > 0) f.setLineHeight(toLayout(value), QTextBlockFormat::MinimumHeight);
+        else f.setLineHeight(0, QTextBlockFormat::SingleHeight);
+        break;
+    case LS_EXACTLY:
+        if (value > 0) f.setLineHeight(toLayout(value), QTextBlockFormat::FixedHeight);
+        else f.setLineHeight(0, QTextBlockFormat::SingleHeight);
+        break;
+    case LS_MULTIPLE:
+        if (value > 0) f.setLineHeight(value * 100.0 / 20.0, QTextBlockFormat::ProportionalHeight);
+        else f.setLineHeight(0, QTextBlockFormat::SingleHeight);
+        break;
+    default: f.setLineHeight(0, QTextBlockFormat::SingleHeight); break;
+    }
+
+    QList<QTextOption::Tab> tabs;
+    for (const QVariant& v : f.property(PropTabs).toList()) tabs.append(QTextOption::Tab(toLayout(v.toInt()), QTextOption::LeftTab));
+    f.setTabPositions(tabs);
+}
+
+}  // namespace
+
+QString faceName(const CHARFORMAT2& cf) {
+    const auto end = std::find(cf.szFaceName.begin(), cf.szFaceName.end(), u'\0');
+    return QString::fromUtf16(cf.szFaceName.data(), end - cf.szFaceName.begin());
+}
+
+void setFaceName(CHARFORMAT2& cf, const QString& name) {
+    cf.szFaceName.fill(u'\0');
+    const qsizetype n = std::min<qsizetype>(name.size(), LF_FACESIZE);
+    for (qsizetype i = 0; i < n; ++i) cf.szFaceName[i] = name[i].unicode();
+}
+
+COLORREF colorRefFrom(const QColor& c) {
+    return COLORREF(c.red()) | (COLORREF(c.green()) << 8) | (COLORREF(c.blue()) << 16);
+}
+
+QColor colorFromRef(COLORREF ref) { return QColor(ref & 0xFF, (ref >> 8) & 0xFF, (ref >> 16) & 0xFF); }
+
+void applyCharFormat(const CHARFORMAT2& cf, QTextCharFormat& f) {
+    const std::uint32_t m = cf.dwMask;
+    const std::uint32_t e = cf.dwEffects;
+    if (m & CFM_FACE) {
+        f.setFontFamilies(QStringList{faceName(cf)});
+        f.setProperty(PropPitchAndFamily, int(cf.bPitchAndFamily));
+    }
+    if (m & CFM_SIZE) {
+        f.setProperty(PropHeightTwips, int(cf.yHeight));
+        f.setFontPointSize(cf.yHeight / 20.0);
+    }
+    if (m & CFM_BOLD) f.setFontWeight((e & CFE_BOLD) ? kBoldWeight : kNormalWeight);
+    if (m & CFM_WEIGHT) f.setFontWeight(cf.wWeight ? std::clamp<int>(cf.wWeight, 1, 1000) : kNormalWeight);
+    if (m & CFM_ITALIC) f.setFontItalic(e & CFE_ITALIC);
+    if (m & CFM_STRIKEOUT) f.setFontStrikeOut(e & CFE_STRIKEOUT);
+    if (m & CFM_UNDERLINETYPE) {
+        const bool off = (m & CFM_UNDERLINE) && !(e & CFE_UNDERLINE);
+        setUnderline(f, off ? CFU_UNDERLINENONE : cf.bUnderlineType);
+    } else if (m & CFM_UNDERLINE) {
+        const std::uint8_t current = underlineTypeFromQt(f);
+        if (!(e & CFE_UNDERLINE)) setUnderline(f, CFU_UNDERLINENONE);
+        else if ((current & 0x0F) == CFU_UNDERLINENONE) setUnderline(f, CFU_UNDERLINE);
+    }
+    if (m & CFM_COLOR) {
+        if (e & CFE_AUTOCOLOR) f.clearForeground();
+        else f.setForeground(colorFromRef(cf.crTextColor));
+    }
+    if (m & CFM_BACKCOLOR) {
+        if (e & CFE_AUTOBACKCOLOR) f.clearBackground();
+        else f.setBackground(colorFromRef(cf.crBackColor));
+    }
+    if (m & (CFM_SUBSCRIPT | CFM_SUPERSCRIPT)) {
+        const auto current = f.verticalAlignment();
+        const bool sub = (m & CFM_SUBSCRIPT) ? (e & CFE_SUBSCRIPT) : current == QTextCharFormat::AlignSubScript;
+        const bool super = (m & CFM_SUPERSCRIPT) ? (e & CFE_SUPERSCRIPT) : current == QTextCharFormat::AlignSuperScript;
+        f.setVerticalAlignment(sub ? QTextCharFormat::AlignSubScript
+                                   : super ? QTextCharFormat::AlignSuperScript : QTextCharFormat::AlignNormal);
+    }
+    if (m & CFM_CHARSET) f.setProperty(PropCharSet, int(cf.bCharSet));
+    if (m & CFM_OFFSET) f.setProperty(PropYOffset, int(cf.yOffset));
+    if (m & CFM_LINK) {
+        f.setAnchor(e & CFE_LINK);
+        if (!(e & CFE_LINK)) f.clearProperty(QTextFormat::AnchorHref);
+    }
+}
+
+CHARFORMAT2 charFormatFrom(const QTextCharFormat& f, const CHARFORMAT2& fallback) {
+    CHARFORMAT2 cf;
+    cf.dwMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_LINK | CFM_SUBSCRIPT |
+                CFM_SUPERSCRIPT | CFM_WEIGHT | CFM_UNDERLINETYPE | CFM_BACKCOLOR | CFM_CHARSET | CFM_OFFSET |
+                CFM_FACE | CFM_COLOR | CFM_SIZE;
+    const QStringList families = f.fontFamilies().toStringList();
+    if (!families.isEmpty() && !families.first().isEmpty()) setFaceName(cf, families.first());
+    else cf.szFaceName = fallback.szFaceName;
+    cf.bPitchAndFamily = std::uint8_t(intProp(f, PropPitchAndFamily, fallback.bPitchAndFamily));
+    if (f.hasProperty(PropHeightTwips)) cf.yHeight = f.intProperty(PropHeightTwips);
+    else if (f.fontPointSize() > 0) cf.yHeight = qRound(f.fontPointSize() * 20);
+    else cf.yHeight = fallback.yHeight;
+
+    const int weight = f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() : kNormalWeight;
+    cf.wWeight = std::uint16_t(weight);
+    if (weight >= 600) cf.dwEffects |= CFE_BOLD;
+    if (f.fontItalic()) cf.dwEffects |= CFE_ITALIC;
+    if (f.fontStrikeOut()) cf.dwEffects |= CFE_STRIKEOUT;
+    cf.bUnderlineType = f.underlineStyle() == QTextCharFormat::NoUnderline && !f.hasProperty(PropUnderlineType)
+                            ? CFU_UNDERLINENONE
+                            : underlineTypeFromQt(f);
+    if (cf.bUnderlineType & 0x0F) cf.dwEffects |= CFE_UNDERLINE;
+    if (f.isAnchor()) cf.dwEffects |= CFE_LINK;
+
+    const QBrush fg = f.foreground();
+    if (!f.hasProperty(QTextFormat::ForegroundBrush) || fg.style() == Qt::NoBrush) cf.dwEffects |= CFE_AUTOCOLOR;
+    else cf.crTextColor = colorRefFrom(fg.color());
+    const QBrush bg = f.background();
+    if (!f.hasProperty(QTextFormat::BackgroundBrush) || bg.style() == Qt::NoBrush) cf.dwEffects |= CFE_AUTOBACKCOLOR;
+    else cf.crBackColor = colorRefFrom(bg.color());
+
+    if (f.verticalAlignment() == QTextCharFormat::AlignSubScript) cf.dwEffects |= CFE_SUBSCRIPT;
+    else if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript) cf.dwEffects |= CFE_SUPERSCRIPT;
+    cf.bCharSet = std::uint8_t(intProp(f, PropCharSet, fallback.bCharSet));
+    cf.yOffset = intProp(f, PropYOffset);
+    return cf;
+}
+
+void intersectCharFormat(CHARFORMAT2& acc, const CHARFORMAT2& n) {
+    auto effect = [&](std::uint32_t maskBit, std::uint32_t effectBit) {
+        if ((acc.dwEffects & effectBit) != (n.dwEffects & effectBit)) acc.dwMask &= ~maskBit;
+    };
+    effect(CFM_BOLD, CFE_BOLD);
+    effect(CFM_ITALIC, CFE_ITALIC);
+    effect(CFM_UNDERLINE, CFE_UNDERLINE);
+    effect(CFM_STRIKEOUT, CFE_STRIKEOUT);
+    effect(CFM_LINK, CFE_LINK);
+    effect(CFM_SUBSCRIPT, CFE_SUBSCRIPT);
+    effect(CFM_SUPERSCRIPT, CFE_SUPERSCRIPT);
+    if (acc.szFaceName != n.szFaceName) acc.dwMask &= ~CFM_FACE;
+    if (acc.yHeight != n.yHeight) acc.dwMask &= ~CFM_SIZE;
+    if (acc.wWeight != n.wWeight) acc.dwMask &= ~CFM_WEIGHT;
+    if (acc.bUnderlineType != n.bUnderlineType) acc.dwMask &= ~CFM_UNDERLINETYPE;
+    if (acc.bCharSet != n.bCharSet) acc.dwMask &= ~CFM_CHARSET;
+    if (acc.yOffset != n.yOffset) acc.dwMask &= ~CFM_OFFSET;
+    if ((acc.dwEffects & CFE_AUTOCOLOR) != (n.dwEffects & CFE_AUTOCOLOR) || acc.crTextColor != n.crTextColor)
+        acc.dwMask &= ~CFM_COLOR;
+    if ((acc.dwEffects & CFE_AUTOBACKCOLOR) != (n.dwEffects & CFE_AUTOBACKCOLOR) || acc.crBackColor != n.crBackColor)
+        acc.dwMask &= ~CFM_BACKCOLOR;
+}
+
+void applyParaFormat(const PARAFORMAT2& pf, QTextBlockFormat& f) {
+    const std::uint32_t m = pf.dwMask;
+    if (m & PFM_STARTINDENT) f.setProperty(PropStartIndent, int(pf.dxStartIndent));
+    if (m & PFM_OFFSETINDENT) f.setProperty(PropStartIndent, intProp(f, PropStartIndent) + pf.dxStartIndent);
+    if (m & PFM_RIGHTINDENT) f.setProperty(PropRightIndent, int(pf.dxRightIndent));
+    if (m & PFM_OFFSET) f.setProperty(PropOffset, int(pf.dxOffset));
+    if (m & PFM_ALIGNMENT) {
+        const std::uint16_t a = (pf.wAlignment >= PFA_LEFT && pf.wAlignment <= PFA_JUSTIFY) ? pf.wAlignment : PFA_LEFT;
+        f.setProperty(PropParaAlignment, int(a));
+        f.setAlignment(qtAlignment(a));
+    }
+    if (m & PFM_TABSTOPS) {
+        QVariantList tabs;
+        for (int i = 0; i < std::clamp<int>(pf.cTabCount, 0, MAX_TAB_STOPS); ++i) tabs.append(pf.rgxTabs[i]);
+        f.setProperty(PropTabs, tabs);
+    }
+    if (m & PFM_NUMBERING) f.setProperty(PropNumbering, int(pf.wNumbering));
+    if (m & PFM_SPACEBEFORE) f.setProperty(PropSpaceBefore, int(pf.dySpaceBefore));
+    if (m & PFM_SPACEAFTER) f.setProperty(PropSpaceAfter, int(pf.dySpaceAfter));
+    if (m & PFM_LINESPACING) {
+        f.setProperty(PropLineSpacing, int(pf.dyLineSpacing));
+        f.setProperty(PropLineSpacingRule, int(pf.bLineSpacingRule));
+    }
+    if (m & PFM_NUMBERINGSTYLE) f.setProperty(PropNumberingStyle, int(pf.wNumberingStyle));
+    if (m & PFM_NUMBERINGSTART) f.setProperty(PropNumberingStart, int(pf.wNumberingStart));
+    if (m & PFM_NUMBERINGTAB) f.setProperty(PropNumberingTab, int(pf.wNumberingTab));
+    deriveBlockGeometry(f);
+}
+
+PARAFORMAT2 paraFormatFrom(const QTextBlockFormat& f) {
+    PARAFORMAT2 pf;
+    pf.dwMask = PFM_STARTINDENT | PFM_RIGHTINDENT | PFM_OFFSET | PFM_ALIGNMENT | PFM_TABSTOPS | PFM_NUMBERING |
+                PFM_SPACEBEFORE | PFM_SPACEAFTER | PFM_LINESPACING | PFM_NUMBERINGSTYLE | PFM_NUMBERINGTAB |
+                PFM_NUMBERINGSTART;
+    pf.wNumbering = std::uint16_t(intProp(f, PropNumbering));
+    pf.dxStartIndent = intProp(f, PropStartIndent);
+    pf.dxRightIndent = intProp(f, PropRightIndent);
+    pf.dxOffset = intProp(f, PropOffset);
+    pf.wAlignment = f.hasProperty(PropParaAlignment) ? std::uint16_t(f.intProperty(PropParaAlignment))
+                                                     : alignmentFromQt(f.alignment());
+    const QVariantList tabs = f.property(PropTabs).toList();
+    pf.cTabCount = std::int16_t(std::min<qsizetype>(tabs.size(), MAX_TAB_STOPS));
+    for (int i = 0; i < pf.cTabCount; ++i) pf.rgxTabs[i] = tabs[i].toInt();
+    pf.dySpaceBefore = intProp(f, PropSpaceBefore);
+    pf.dySpaceAfter = intProp(f, PropSpaceAfter);
+    pf.dyLineSpacing = intProp(f, PropLineSpacing);
+    pf.bLineSpacingRule = std::uint8_t(intProp(f, PropLineSpacingRule));
+    pf.wNumberingStart = std::uint16_t(intProp(f, PropNumberingStart, 1));
+    pf.wNumberingStyle = std::uint16_t(intProp(f, PropNumberingStyle));
+    pf.wNumberingTab = std::uint16_t(intProp(f, PropNumberingTab));
+    return pf;
+}
+
+void intersectParaFormat(PARAFORMAT2& acc, const PARAFORMAT2& n) {
+    auto field = [&](bool differs, std::uint32_t bit) {
+        if (differs) acc.dwMask &= ~bit;
+    };
+    field(acc.wNumbering != n.wNumbering, PFM_NUMBERING);
+    field(acc.dxStartIndent != n.dxStartIndent, PFM_STARTINDENT);
+    field(acc.dxRightIndent != n.dxRightIndent, PFM_RIGHTINDENT);
+    field(acc.dxOffset != n.dxOffset, PFM_OFFSET);
+    field(acc.wAlignment != n.wAlignment, PFM_ALIGNMENT);
+    field(acc.cTabCount != n.cTabCount || acc.rgxTabs != n.rgxTabs, PFM_TABSTOPS);
+    field(acc.dySpaceBefore != n.dySpaceBefore, PFM_SPACEBEFORE);
+    field(acc.dySpaceAfter != n.dySpaceAfter, PFM_SPACEAFTER);
+    field(acc.dyLineSpacing != n.dyLineSpacing || acc.bLineSpacingRule != n.bLineSpacingRule, PFM_LINESPACING);
+    field(acc.wNumberingStyle != n.wNumberingStyle, PFM_NUMBERINGSTYLE);
+    field(acc.wNumberingStart != n.wNumberingStart, PFM_NUMBERINGSTART);
+    field(acc.wNumberingTab != n.wNumberingTab, PFM_NUMBERINGTAB);
+}
+
+void insertPicture(QTextCursor& cursor, const Picture& picture, const QImage& image) {
+    static QAtomicInt serial;
+    const QString name = QStringLiteral("qxpic:%1").arg(serial.fetchAndAddRelaxed(1));
+    const int w = std::max(1, qRound(toLayout(picture.widthTwips)));
+    const int h = std::max(1, qRound(toLayout(picture.heightTwips)));
+    QImage shown = image;
+    if (shown.isNull()) {
+        // Keep the place and size of a picture we cannot decode, as an empty frame.
+        shown = QImage(w, h, QImage::Format_ARGB32_Premultiplied);
+        shown.fill(Qt::transparent);
+        QPainter p(&shown);
+        p.setPen(QPen(Qt::gray, 1, Qt::DashLine));
+        p.drawRect(0, 0, w - 1, h - 1);
+    }
+    cursor.document()->addResource(QTextDocument::ImageResource, QUrl(name), shown);
+    QTextImageFormat f;
+    f.merge(cursor.charFormat());
+    f.setName(name);
+    f.setWidth(w);
+    f.setHeight(h);
+    f.setProperty(PropPictureData, picture.data);
+    f.setProperty(PropPictureFormat, picture.format);
+    f.setProperty(PropPictureWidthTwips, picture.widthTwips);
+    f.setProperty(PropPictureHeightTwips, picture.heightTwips);
+    cursor.insertImage(f);
+}
+
+bool pictureFromFormat(const QTextFormat& format, Picture& picture) {
+    if (!format.isImageFormat() || !format.hasProperty(PropPictureFormat)) return false;
+    picture.data = format.property(PropPictureData).toByteArray();
+    picture.format = format.stringProperty(PropPictureFormat);
+    picture.widthTwips = format.intProperty(PropPictureWidthTwips);
+    picture.heightTwips = format.intProperty(PropPictureHeightTwips);
+    return true;
+}
+
+}  // namespace richedit
