@@ -1,0 +1,172 @@
+#pragma once
+// The rich-text engine: the program's one text engine, a widget that owns its document and speaks
+// the vocabulary of a rich-text edit control (records, selection, display lines, undo, notifications,
+// streams, format-range, find, clipboard, pictures). It holds no program behaviour.
+//
+// Positions are character positions from 0: a paragraph break is one character, a picture is one
+// character. Lengths in records are twips. Notifications are emitted synchronously from inside the
+// operation that caused them, and only when the event mask allows them.
+
+#include "platform/richedit/records.h"
+#include "platform/richedit/stream.h"
+
+#include <QAbstractScrollArea>
+#include <QColor>
+#include <QRect>
+
+#include <memory>
+
+class QPainter;
+class QPaintDevice;
+class QTextDocument;
+class QMimeData;
+
+namespace richedit {
+
+struct Picture;
+
+// EM_FORMATRANGE: lays text out from chrg.cpMin into rc (twips, on the target device) and, when
+// rendering, paints it through `hdc`. hdc and hdcTarget may be the same device.
+struct FORMATRANGE {
+    QPainter* hdc = nullptr;            // where to render; its device's resolution maps twips to pixels
+    QPaintDevice* hdcTarget = nullptr;  // the device whose resolution the pagination follows
+    RECT rc;                            // area to render to, twips
+    RECT rcPage;                        // whole page, twips
+    CHARRANGE chrg;                     // cpMax -1: to the end
+};
+
+enum class TextLengthMode { Characters, CrLf };  // CrLf: a paragraph break counts 2 (as in the text)
+
+// EM_SELECTIONTYPE bits
+inline constexpr int SEL_EMPTY = 0x0000;
+inline constexpr int SEL_TEXT = 0x0001;
+inline constexpr int SEL_OBJECT = 0x0002;
+inline constexpr int SEL_MULTICHAR = 0x0004;
+inline constexpr int SEL_MULTIOBJECT = 0x0008;
+
+class Engine : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit Engine(QWidget* parent = nullptr);
+    ~Engine() override;
+
+    // ---- text and selection ---------------------------------------------------------------
+    CHARRANGE exGetSel() const;                      // EM_EXGETSEL
+    void exSetSel(CHARRANGE range);                  // EM_EXSETSEL; cpMax -1 or beyond the end: the end; no scrolling
+    void setSel(int start, int end);                 // EM_SETSEL; (0, -1) selects everything
+    void scrollCaret();                              // EM_SCROLLCARET
+    QString getTextRange(int cpMin, int cpMax) const;  // EM_GETTEXTRANGE; paragraph breaks as "\r"
+    // EM_REPLACESEL: replaces the selection; "\r", "\n" and "\r\n" in `text` become paragraph breaks.
+    // canUndo false: the replacement is not recorded and the undo history is emptied.
+    void replaceSel(const QString& text, bool canUndo);
+    int getTextLength(TextLengthMode mode = TextLengthMode::Characters) const;  // EM_GETTEXTLENGTHEX
+    QString windowText() const;                      // WM_GETTEXT: CR LF at each paragraph break
+    void setWindowText(const QString& text);         // WM_SETTEXT: replaces everything, empties undo
+    int selectionType() const;                       // EM_SELECTIONTYPE
+    void clearAll();                                 // empties the text, the undo history and the modified flag
+
+    // ---- modified flag, undo ----------------------------------------------------------------
+    bool getModify() const;                          // EM_GETMODIFY
+    void setModify(bool modified);                   // EM_SETMODIFY
+    bool undo();                                     // WM_UNDO: one step; false when there was none
+    bool redo();                                     // EM_REDO
+    bool canUndo() const;                            // EM_CANUNDO
+    bool canRedo() const;                            // EM_CANREDO
+    int setUndoLimit(int limit);                     // EM_SETUNDOLIMIT: keeps exactly `limit` steps (the oldest fall off); returns the limit in force
+    int undoLimit() const;
+
+    // ---- notifications ----------------------------------------------------------------------
+    std::uint32_t eventMask() const;                 // EM_GETEVENTMASK
+    std::uint32_t setEventMask(std::uint32_t mask);  // EM_SETEVENTMASK; returns the previous mask
+
+    // ---- modes and options ------------------------------------------------------------------
+    // EM_SETTEXTMODE: TM_PLAINTEXT / TM_RICHTEXT with TM_SINGLELEVELUNDO / TM_MULTILEVELUNDO. Fails
+    // (returns false) unless the control is empty. Plain text holds one uniform format.
+    bool setTextMode(std::uint32_t mode);
+    std::uint32_t textMode() const;                  // EM_GETTEXTMODE
+    void setBackgroundColor(const QColor& color);    // EM_SETBKGNDCOLOR; an invalid colour: the palette's Base
+    void exLimitText(int limit);                     // EM_EXLIMITTEXT; 0: 64K characters, as the control does
+    int textLimit() const;
+    std::uint32_t getOptions() const;                // EM_GETOPTIONS (ECO_AUTOWORDSELECTION, ECO_SELECTIONBAR)
+    void setOptions(std::uint32_t options);          // EM_SETOPTIONS with ECOOP_SET
+    void setAutoUrlDetect(bool on);                  // EM_AUTOURLDETECT
+    bool autoUrlDetect() const;                      // EM_GETAUTOURLDETECT
+    void setWordWrap(bool on);                       // wrap at the formatting rectangle (on) or never (off)
+    bool wordWrap() const;
+    void setHideSelection(bool hide);                // EM_HIDESELECTION: hide the selection while unfocused
+    bool setZoom(int numerator, int denominator);    // EM_SETZOOM: 0/0 switches zoom off; ratio 1/64..64
+    void getZoom(int& numerator, int& denominator) const;  // EM_GETZOOM: 0/0 while zoom is off
+    void setRect(const QRect& rect);                 // EM_SETRECT: formatting rectangle in widget pixels; empty: the whole client area
+    QRect getRect() const;                           // EM_GETRECT
+
+    // ---- formats ----------------------------------------------------------------------------
+    // EM_GETCHARFORMAT: SCF_DEFAULT the default format; SCF_SELECTION the selection's (the insertion
+    // format at an empty selection), its dwMask naming the fields consistent over the selection.
+    CHARFORMAT2 getCharFormat(std::uint32_t scope) const;
+    // EM_SETCHARFORMAT: only the fields the mask names. SCF_SELECTION applies to the selection or the
+    // insertion format; SCF_WORD|SCF_SELECTION to the word at an empty selection; SCF_DEFAULT to the
+    // default format; SCF_ALL to everything. Undoable (except SCF_DEFAULT).
+    bool setCharFormat(std::uint32_t scope, const CHARFORMAT2& format);
+    PARAFORMAT2 getParaFormat() const;               // EM_GETPARAFORMAT: of the paragraphs the selection touches
+    bool setParaFormat(const PARAFORMAT2& format);   // EM_SETPARAFORMAT: to every paragraph the selection touches; undoable
+    void setTypographyOptions(std::uint32_t options);  // EM_SETTYPOGRAPHYOPTIONS (kept, reported back)
+    std::uint32_t typographyOptions() const;
+
+    // ---- display lines ----------------------------------------------------------------------
+    int getLineCount() const;                        // EM_GETLINECOUNT: display lines as laid out (>= 1)
+    int exLineFromChar(int cp) const;                // EM_EXLINEFROMCHAR; -1: the caret's line
+    int lineIndex(int line) const;                   // EM_LINEINDEX: first character of the line; -1 if none; line -1: the caret's
+    int lineLength(int cp) const;                    // EM_LINELENGTH: characters of the line holding cp, without its break
+    QString getLine(int line, int maxChars) const;   // EM_GETLINE: the line's text with "\r" if it ends a paragraph; cut to maxChars
+    int firstVisibleLine() const;                    // EM_GETFIRSTVISIBLELINE
+    QPoint posFromChar(int cp) const;                // EM_POSFROMCHAR: widget pixels
+    int charFromPos(const QPoint& point) const;      // EM_CHARFROMPOS
+
+    // ---- streams ----------------------------------------------------------------------------
+    // EM_STREAMIN: SF_TEXT or SF_RTF (| SFF_SELECTION | SFF_PLAINRTF | SF_UNICODE). Returns the number
+    // of characters read; on failure stream.dwError is non-zero and the content is as before.
+    int streamIn(std::uint32_t format, EDITSTREAM& stream);
+    // EM_STREAMOUT: SF_TEXT (8-bit: UTF-8; SF_UNICODE: UTF-16), SF_RTF, SF_RTFNOOBJS, | SFF_SELECTION.
+    // Returns the number of bytes written; stream.dwError non-zero on a failed write.
+    int streamOut(std::uint32_t format, EDITSTREAM& stream);
+
+    // ---- printing -----------------------------------------------------------------------------
+    // EM_FORMATRANGE: returns the first character that did not fit (the text length when all did).
+    // nullptr discards the formatting cache and returns 0.
+    int formatRange(const FORMATRANGE* range, bool render);
+
+    // ---- find -------------------------------------------------------------------------------
+    // EM_FINDTEXTEX: FR_DOWN searches from chrg.cpMin toward cpMax (cpMax -1: the end); without it,
+    // backward from chrg.cpMin toward cpMax. Returns the match start or -1; chrgText is the match.
+    int findTextEx(std::uint32_t flags, FINDTEXTEX& find) const;
+
+    // ---- clipboard --------------------------------------------------------------------------
+    void cut();     // WM_CUT
+    void copy();    // WM_COPY: rich text (RTF), plain text and, for a lone picture, the picture
+    void paste();   // WM_PASTE: the best of rich text, plain text, picture
+    void clear();   // WM_CLEAR: deletes the selection
+    bool canPaste() const;
+
+    // ---- pictures -----------------------------------------------------------------------------
+    // Replaces the selection with a picture (one character), undoable.
+    void insertPicture(const Picture& picture);
+
+    // The document, for read-only use by printing and the RTF writer. Change it only through the
+    // operations above.
+    const QTextDocument* document() const;
+
+signals:
+    void selectionChanged(richedit::CHARRANGE range);                      // EN_SELCHANGE
+    void changed();                                                         // EN_CHANGE
+    void link(richedit::MouseMessage message, richedit::CHARRANGE range);  // EN_LINK
+    // Raised after the engine has handled a mouse button press or release in its viewport (the caret
+    // has already moved). The engine shows no context menu of its own.
+    void mouseButtonPressed(Qt::MouseButton button, QPoint position);
+    void mouseButtonReleased(Qt::MouseButton button, QPoint position);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+}  // namespace richedit
