@@ -1,0 +1,56 @@
+#pragma once
+// Every modal question the program asks goes through this interface, so that tests can answer from
+// a script. The Qt implementation shows real dialogs; install another with installDialogs().
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+namespace platform {
+
+enum class ConfirmAnswer { Yes, No, Cancel };
+
+struct FileFilter {
+    QString label;    // shown to the user, exactly as given
+    QString pattern;  // "*.html;*.htm"
+};
+
+struct FileDialogRequest {
+    QList<FileFilter> filters;
+    int filterIndex = 1;    // 1-based, as the user left it last time
+    QString initialDir;
+    QString fileName;       // proposed name (save)
+    QString title;          // empty: the platform's default title
+};
+
+struct FileDialogResult {
+    QString fileName;       // full path
+    int filterIndex = 1;    // the filter the user chose, 1-based
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // A plain message box titled with the application title, with an OK button.
+    virtual void message(QWidget* owner, const QString& text) = 0;
+    // The confirmation box titled "Confirm" with "&Yes", "&No" and "Cancel"; closing it is Cancel.
+    virtual ConfirmAnswer confirm(QWidget* owner, const QString& text) = 0;
+    // File dialogs; nullopt when the user cancelled. The save dialog adds the chosen filter's
+    // extension to a bare name and asks before overwriting.
+    virtual std::optional<FileDialogResult> openFile(QWidget* owner, const FileDialogRequest& request) = 0;
+    virtual std::optional<FileDialogResult> saveFile(QWidget* owner, const FileDialogRequest& request) = 0;
+    virtual std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial) = 0;
+    virtual std::optional<QString> chooseFolder(QWidget* owner, const QString& title, const QString& initial) = 0;
+};
+
+// The installed implementation (the Qt one unless a test installed its own).
+Dialogs& dialogs();
+// Installs `implementation`; returns the one it replaces.
+std::unique_ptr<Dialogs> installDialogs(std::unique_ptr<Dialogs> implementation);
+
+}  // namespace platform

@@ -1,0 +1,18 @@
+#pragma once
+// The real dialogs: Qt message boxes and Qt's own (non-native) file, colour and folder dialogs.
+
+#include "platform/dialogs/dialogs.h"
+
+namespace platform {
+
+class QtDialogs : public Dialogs {
+public:
+    void message(QWidget* owner, const QString& text) override;
+    ConfirmAnswer confirm(QWidget* owner, const QString& text) override;
+    std::optional<FileDialogResult> openFile(QWidget* owner, const FileDialogRequest& request) override;
+    std::optional<FileDialogResult> saveFile(QWidget* owner, const FileDialogRequest& request) override;
+    std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial) override;
+    std::optional<QString> chooseFolder(QWidget* owner, const QString& title, const QString& initial) override;
+};
+
+}  // namespace platform

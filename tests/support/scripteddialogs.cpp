@@ -1,0 +1,76 @@
+#include "tests/support/scripteddialogs.h"
+
+namespace qxtest {
+
+void ScriptedDialogs::expectMessage() { answers_.push_back(Message{}); }
+void ScriptedDialogs::answerConfirm(platform::ConfirmAnswer answer) { answers_.push_back(Confirm{answer}); }
+void ScriptedDialogs::answerOpen(const QString& fileName, int filterIndex) {
+    answers_.push_back(File{platform::FileDialogResult{fileName, filterIndex}});
+}
+void ScriptedDialogs::answerSave(const QString& fileName, int filterIndex) {
+    answers_.push_back(File{platform::FileDialogResult{fileName, filterIndex}});
+}
+void ScriptedDialogs::cancelFileDialog() { answers_.push_back(File{std::nullopt}); }
+void ScriptedDialogs::answerColor(const QColor& color) { answers_.push_back(Color{color}); }
+void ScriptedDialogs::answerFolder(const QString& folder) { answers_.push_back(Folder{folder}); }
+
+QStringList ScriptedDialogs::messages() const {
+    QStringList out;
+    for (const QString& a : asked_)
+        if (a.startsWith(QLatin1String("message: "))) out << a.mid(9);
+    return out;
+}
+
+template <typename T>
+const T* ScriptedDialogs::next(const QString& question) {
+    asked_ << question;
+    if (answers_.empty() || !std::holds_alternative<T>(answers_.front())) {
+        unexpected_ << question;
+        return nullptr;
+    }
+    static thread_local T current;
+    current = std::get<T>(answers_.front());
+    answers_.pop_front();
+    return &current;
+}
+
+void ScriptedDialogs::message(QWidget*, const QString& text) { next<Message>(QStringLiteral("message: ") + text); }
+
+platform::ConfirmAnswer ScriptedDialogs::confirm(QWidget*, const QString& text) {
+    const Confirm* c = next<Confirm>(QStringLiteral("confirm: ") + text);
+    return c ? c->answer : platform::ConfirmAnswer::Cancel;
+}
+
+std::optional<platform::FileDialogResult> ScriptedDialogs::openFile(QWidget*, const platform::FileDialogRequest& request) {
+    lastFileRequest_ = request;
+    const File* f = next<File>(QStringLiteral("open"));
+    return f ? f->result : std::nullopt;
+}
+
+std::optional<platform::FileDialogResult> ScriptedDialogs::saveFile(QWidget*, const platform::FileDialogRequest& request) {
+    lastFileRequest_ = request;
+    const File* f = next<File>(QStringLiteral("save: ") + request.fileName);
+    return f ? f->result : std::nullopt;
+}
+
+std::optional<QColor> ScriptedDialogs::chooseColor(QWidget*, const QColor&) {
+    const Color* c = next<Color>(QStringLiteral("color"));
+    if (!c) return std::nullopt;
+    return c->color;
+}
+
+std::optional<QString> ScriptedDialogs::chooseFolder(QWidget*, const QString&, const QString&) {
+    const Folder* f = next<Folder>(QStringLiteral("folder"));
+    if (!f) return std::nullopt;
+    return f->folder;
+}
+
+ScopedDialogs::ScopedDialogs() {
+    auto scripted = std::make_unique<ScriptedDialogs>();
+    dialogs_ = scripted.get();
+    previous_ = platform::installDialogs(std::move(scripted));
+}
+
+ScopedDialogs::~ScopedDialogs() { platform::installDialogs(std::move(previous_)); }
+
+}  // namespace qxtest

@@ -1,0 +1,82 @@
+#pragma once
+// Dialogs answered from a script: each question takes the next answer of its kind from the queue,
+// and every question is recorded. A question with no answer waiting is an error that the test sees
+// through unexpected() (the question then gets Cancel / no file / no colour).
+
+#include "platform/dialogs/dialogs.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <variant>
+
+namespace qxtest {
+
+struct MessageShown {
+    QString text;
+};
+
+class ScriptedDialogs : public platform::Dialogs {
+public:
+    // Answers, in the order the questions will come.
+    void expectMessage();                                          // a plain message box
+    void answerConfirm(platform::ConfirmAnswer answer);
+    void answerOpen(const QString& fileName, int filterIndex);
+    void answerSave(const QString& fileName, int filterIndex);
+    void cancelFileDialog();                                       // the next open or save dialog
+    void answerColor(const QColor& color);
+    void answerFolder(const QString& folder);
+
+    // What was asked: "message: <text>", "confirm: <text>", "open", "save: <proposed name>", ...
+    const QStringList& asked() const { return asked_; }
+    QStringList messages() const;  // texts of the message boxes shown
+    const QStringList& unexpected() const { return unexpected_; }
+    int pendingAnswers() const { return int(answers_.size()); }
+    const platform::FileDialogRequest& lastFileRequest() const { return lastFileRequest_; }
+
+    void message(QWidget* owner, const QString& text) override;
+    platform::ConfirmAnswer confirm(QWidget* owner, const QString& text) override;
+    std::optional<platform::FileDialogResult> openFile(QWidget* owner, const platform::FileDialogRequest& request) override;
+    std::optional<platform::FileDialogResult> saveFile(QWidget* owner, const platform::FileDialogRequest& request) override;
+    std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial) override;
+    std::optional<QString> chooseFolder(QWidget* owner, const QString& title, const QString& initial) override;
+
+private:
+    struct Message {};
+    struct Confirm {
+        platform::ConfirmAnswer answer;
+    };
+    struct File {
+        std::optional<platform::FileDialogResult> result;
+    };
+    struct Color {
+        QColor color;
+    };
+    struct Folder {
+        QString folder;
+    };
+    using Answer = std::variant<Message, Confirm, File, Color, Folder>;
+
+    template <typename T>
+    const T* next(const QString& question);
+
+    std::deque<Answer> answers_;
+    QStringList asked_;
+    QStringList unexpected_;
+    platform::FileDialogRequest lastFileRequest_;
+};
+
+// Installs a ScriptedDialogs for the lifetime of the scope and restores the previous dialogs after.
+class ScopedDialogs {
+public:
+    ScopedDialogs();
+    ~ScopedDialogs();
+    ScriptedDialogs* operator->() { return dialogs_; }
+    ScriptedDialogs& operator*() { return *dialogs_; }
+
+private:
+    ScriptedDialogs* dialogs_;
+    std::unique_ptr<platform::Dialogs> previous_;
+};
+
+}  // namespace qxtest
