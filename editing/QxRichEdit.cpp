@@ -37,6 +37,13 @@ QByteArray streamOutToMemory(Engine& engine, std::uint32_t format, bool& ok) {
     return data;
 }
 
+// The widget that receives the engine's key and focus events.
+QWidget* keyTargetOf(Engine& engine) {
+    QWidget* target = &engine;
+    while (target->focusProxy()) target = target->focusProxy();
+    return target;
+}
+
 bool streamInFromMemory(Engine& engine, std::uint32_t format, const QByteArray& data) {
     qsizetype offset = 0;
     EDITSTREAM stream;
@@ -106,9 +113,10 @@ Engine* TQxRichEdit::BuildEngineWindow(const std::optional<SavedContent>& conten
     if (content && !streamInFromMemory(*engine, content->format, content->data)) {
         // The copy could not be read back: keep the previous window rather than lose the document.
         DisconnectEngine(*engine);
+        delete engine;
         engine_ = previous;
         setFocusProxy(previous);
-        delete engine;
+        if (previous) keyTarget_ = keyTargetOf(*previous);
         return nullptr;
     }
     engine->exSetSel({0, 0});
@@ -155,18 +163,15 @@ void TQxRichEdit::ConnectEngine(Engine& engine) {
             [this](Qt::MouseButton button, QPoint position) { EngineMousePressed(button, position); });
     connect(&engine, &Engine::mouseButtonReleased, this,
             [this](Qt::MouseButton button, QPoint position) { EngineMouseReleased(button, position); });
-    QWidget* target = &engine;
-    while (target->focusProxy()) target = target->focusProxy();
-    keyTarget_ = target;
-    target->installEventFilter(this);
+    keyTarget_ = keyTargetOf(engine);
+    keyTarget_->installEventFilter(this);
 }
 
 void TQxRichEdit::DisconnectEngine(Engine& engine) {
     engine.disconnect(this);
-    if (keyTarget_ && (keyTarget_ == &engine || engine.isAncestorOf(keyTarget_))) {
-        keyTarget_->removeEventFilter(this);
-        keyTarget_ = nullptr;
-    }
+    QWidget* target = keyTargetOf(engine);
+    target->removeEventFilter(this);
+    if (keyTarget_ == target) keyTarget_ = nullptr;
 }
 
 QWidget* TQxRichEdit::KeyTarget() const { return keyTarget_; }
