@@ -1,5 +1,7 @@
 #include "platform/profile/profiledocument.h"
 
+#include <QStringDecoder>
+
 namespace platform {
 
 namespace {
@@ -20,6 +22,14 @@ QString trimBlanks(const QString& text) {
     while (end > begin && isBlank(text[end - 1]))
         --end;
     return text.mid(begin, end - begin);
+}
+
+// Decodes without dropping a leading U+FEFF (QString::fromUtf8 drops it), so that every name and
+// value reads back exactly as it was written.
+QString decodeUtf8(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return decoder(bytes);
 }
 
 bool hasLineBreak(const QString& text) {
@@ -69,7 +79,7 @@ ProfileDocument::Line ProfileDocument::parseLine(const QByteArray& raw) {
     if (text.startsWith('[')) {
         const qsizetype close = text.indexOf(']');
         line.kind = LineKind::Section;
-        line.name = QString::fromUtf8(text.mid(1, close < 0 ? -1 : close - 1).trimmed());
+        line.name = decodeUtf8(text.mid(1, close < 0 ? -1 : close - 1).trimmed());
         return line;
     }
     const qsizetype equals = text.indexOf('=');
@@ -79,7 +89,7 @@ ProfileDocument::Line ProfileDocument::parseLine(const QByteArray& raw) {
     if (name.isEmpty())
         return line;
     line.kind = LineKind::Key;
-    line.name = QString::fromUtf8(name);
+    line.name = decodeUtf8(name);
     return line;
 }
 
@@ -121,7 +131,7 @@ std::optional<QString> ProfileDocument::value(const QString& section, const QStr
     if (keyLine < 0)
         return std::nullopt;
     const QByteArray& raw = lines_[keyLine].raw;
-    return cutToMaxLength(QString::fromUtf8(raw.mid(raw.indexOf('=') + 1).trimmed()));
+    return cutToMaxLength(decodeUtf8(raw.mid(raw.indexOf('=') + 1).trimmed()));
 }
 
 bool ProfileDocument::isStorableSection(const QString& section) {
