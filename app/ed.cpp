@@ -95,6 +95,8 @@ void TMainform::FormCreate(const QStringList& arguments) {
     // 4.
     FlatMenuActive = platform::osVersion().minor != 10;
     editor->SetModified(false);
+    // 5.
+    LoadSettings();
     // 6.
     ClipartDir = ProgramDir + QStringLiteral("clipart/");
     // 8.
@@ -114,7 +116,7 @@ void TMainform::closeEvent(QCloseEvent* event) {
 }
 
 void TMainform::FormCloseQuery() {
-    // The configuration is written here on every attempt to close (its file comes with the settings).
+    SaveSettings();  // on every attempt to close, whatever the answer to the prompt below
 }
 
 bool TMainform::FormClose() {

@@ -4,6 +4,8 @@
 // Its handlers live with their subsystems (documents/ed_*.cpp, editing/ed_*.cpp, ...); this header
 // declares them all.
 
+#include "platform/colorvalue.h"
+
 #include <QMainWindow>
 #include <QString>
 
@@ -103,6 +105,9 @@ public:
     // ---- operations other parts call ---------------------------------------------------------
     bool SaveDocument(const QString& path);
     bool SaveDocumentAs(QString& path);
+    void LoadSettings();
+    void SaveSettings();
+    void SetWindowColor(platform::ColorValue color);
     void ShowHint();
     void ShowCaretPosition();
     void ShowCharCount();
@@ -125,6 +130,8 @@ public:
     // shown formatted is saved as RTF again).
     bool DocumentReadAsPlainText = false;
     QString SaveFolder;  // initial folder of the save dialog
+    platform::ColorValue WindowColor = platform::clBtnFace;  // the window's background colour
+    bool AutosaveEnabled = false;  // whether the autosave timer runs (it never ticks with interval 0)
 
     // ---- command handlers ----------------------------------------------------------------------
     void Nov1Click();
