@@ -1,0 +1,190 @@
+// Clipboard and pictures: rich text travels as RTF, with plain text beside it, and a lone picture
+// also as a PNG image.
+#include "platform/richedit/engine_private.h"
+#include "platform/richedit/rtf.h"
+#include "platform/richedit/textformat.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QtEndian>
+
+namespace richedit {
+
+namespace {
+
+const QString kRtfMime = QStringLiteral("text/rtf");
+const QString kRtfMimeAlt = QStringLiteral("application/rtf");
+
+QByteArray pngBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// A device-independent bitmap as a BMP file, so that Qt's reader decodes it.
+QByteArray bmpFromDib(const QByteArray& dib) {
+    if (dib.size() < 16) return {};
+    const auto* p = reinterpret_cast<const uchar*>(dib.constData());
+    const quint32 headerSize = qFromLittleEndian<quint32>(p);
+    if (headerSize < 12 || headerSize > quint32(dib.size())) return {};
+    quint32 paletteBytes = 0;
+    if (headerSize >= 40 && dib.size() >= 40) {
+        const quint16 bits = qFromLittleEndian<quint16>(p + 14);
+        const quint32 compression = qFromLittleEndian<quint32>(p + 16);
+        quint32 used = qFromLittleEndian<quint32>(p + 32);
+        if (used == 0 && bits <= 8) used = 1u << bits;
+        if (used > 256) used = 256;
+        paletteBytes = used * 4;
+        if (compression == 3 && headerSize == 40) paletteBytes += 12;  // BI_BITFIELDS masks
+    } else if (headerSize == 12) {
+        const quint16 bits = qFromLittleEndian<quint16>(p + 10);
+        if (bits <= 8) paletteBytes = (1u << bits) * 3;
+    }
+    QByteArray file(14, '\0');
+    file[0] = 'B';
+    file[1] = 'M';
+    qToLittleEndian<quint32>(quint32(14 + dib.size()), reinterpret_cast<uchar*>(file.data()) + 2);
+    qToLittleEndian<quint32>(quint32(14 + headerSize + paletteBytes), reinterpret_cast<uchar*>(file.data()) + 10);
+    return file + dib;
+}
+
+QImage decodePicture(const Picture& picture) {
+    if (picture.format == u"dib") return QImage::fromData(bmpFromDib(picture.data), "BMP");
+    if (picture.format == u"png" || picture.format == u"jpeg" || picture.format == u"bmp")
+        return QImage::fromData(picture.data, picture.format.toLatin1().constData());
+    return QImage::fromData(picture.data);  // metafiles and the unknown: an empty frame unless Qt knows them
+}
+
+}  // namespace
+
+QMimeData* Engine::Private::mimeFor(int from, int to) const {
+    auto* mime = new QMimeData;
+    QString text = q->getTextRange(from, to);
+    text.replace(u'\r', u'\n');
+    text.remove(QChar::ObjectReplacementCharacter);
+    mime->setText(text);
+    if (!isPlain()) {
+        const QByteArray rtf = writeRtf(*doc, from, to, RtfObjects::Include);
+        if (!rtf.isEmpty()) {
+            mime->setData(kRtfMime, rtf);
+            mime->setData(kRtfMimeAlt, rtf);
+        }
+        if (to - from == 1 && rawText()[from] == QChar::ObjectReplacementCharacter) {
+            QTextCursor c(doc);
+            c.setPosition(to);
+            Picture picture;
+            if (pictureFromFormat(c.charFormat(), picture)) {
+                const QImage image = decodePicture(picture);
+                if (!image.isNull()) {
+                    mime->setImageData(image);
+                    mime->setData(QStringLiteral("image/png"), pngBytes(image));
+                }
+            }
+        }
+    }
+    return mime;
+}
+
+bool Engine::Private::insertMime(const QMimeData* mime, UndoMode undo) {
+    if (!mime) return false;
+    const CHARRANGE sel = selection();
+    if (!isPlain()) {
+        const QString rtfType = mime->hasFormat(kRtfMime) ? kRtfMime : mime->hasFormat(kRtfMimeAlt) ? kRtfMimeAlt : QString();
+        if (!rtfType.isEmpty()) {
+            QTextDocument scratch;
+            scratch.setDefaultFont(doc->defaultFont());
+            QTextCursor sc(&scratch);
+            if (readRtf(mime->data(rtfType), sc).ok) {
+                const Fragment pasted = Fragment::capture(scratch, 0, scratch.characterCount() - 1);
+                if (pasted.length() <= capacityFor(sel.cpMax - sel.cpMin)) {
+                    const bool atParagraphStart = doc->findBlock(sel.cpMin).position() == sel.cpMin;
+                    const auto first = atParagraphStart && pasted.spansParagraphs() ? Fragment::FirstParagraph::TakeFormat
+                                                                                    : Fragment::FirstParagraph::KeepFormat;
+                    replaceRange(sel.cpMin, sel.cpMax, [&](QTextCursor& c) { pasted.insertAt(c, &scratch, first); }, undo,
+                                 EditOrigin::Other);
+                    history.closeTypingRun();
+                    return true;
+                }
+            }
+        }
+        if (mime->hasImage() && !mime->hasText()) {
+            const QImage image = qvariant_cast<QImage>(mime->imageData());
+            if (!image.isNull()) {
+                Picture picture;
+                picture.data = mime->hasFormat(QStringLiteral("image/png")) ? mime->data(QStringLiteral("image/png")) : pngBytes(image);
+                picture.format = QStringLiteral("png");
+                q->insertPicture(picture);
+                return true;
+            }
+        }
+    }
+    if (mime->hasText()) {
+        insertText(sel.cpMin, sel.cpMax, mime->text(), undo, EditOrigin::Other);
+        history.closeTypingRun();
+        return true;
+    }
+    return false;
+}
+
+void Engine::copy() {
+    const CHARRANGE sel = d->selection();
+    if (sel.cpMin == sel.cpMax) return;
+    QGuiApplication::clipboard()->setMimeData(d->mimeFor(sel.cpMin, sel.cpMax));
+}
+
+void Engine::cut() {
+    const CHARRANGE sel = d->selection();
+    if (sel.cpMin == sel.cpMax) return;
+    copy();
+    clear();
+}
+
+void Engine::paste() {
+    d->insertMime(QGuiApplication::clipboard()->mimeData(), UndoMode::Record);
+    d->ensureVisible(d->caret);
+}
+
+void Engine::clear() {
+    const CHARRANGE sel = d->selection();
+    if (sel.cpMin == sel.cpMax) return;
+    d->replaceRange(sel.cpMin, sel.cpMax, [](QTextCursor&) {}, UndoMode::Record, EditOrigin::Other);
+    d->history.closeTypingRun();
+}
+
+bool Engine::canPaste() const {
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    if (!mime) return false;
+    if (d->isPlain()) return mime->hasText();
+    return mime->hasText() || mime->hasImage() || mime->hasFormat(kRtfMime) || mime->hasFormat(kRtfMimeAlt);
+}
+
+void Engine::insertPicture(const Picture& source) {
+    if (d->isPlain()) return;
+    const CHARRANGE sel = d->selection();
+    if (d->capacityFor(sel.cpMax - sel.cpMin) < 1) return;
+    Picture picture = source;
+    const QImage image = decodePicture(picture);
+    if (picture.widthTwips <= 0 || picture.heightTwips <= 0) {
+        // Undeclared size: the image's own pixels at 96 dpi.
+        picture.widthTwips = image.isNull() ? 1440 : int(image.width() * kTwipsPerLayoutPixel);
+        picture.heightTwips = image.isNull() ? 1440 : int(image.height() * kTwipsPerLayoutPixel);
+    }
+    const QTextCharFormat around = d->typingFormat(sel.cpMin);
+    d->replaceRange(
+        sel.cpMin, sel.cpMax,
+        [&](QTextCursor& c) {
+            c.setCharFormat(around);
+            richedit::insertPicture(c, picture, image);
+        },
+        UndoMode::Record, EditOrigin::Other);
+    d->history.closeTypingRun();
+}
+
+}  // namespace richedit

@@ -1,0 +1,218 @@
+// Geometry of the engine: the formatting rectangle, zoom, scrolling, and the display-line queries.
+#include "platform/richedit/engine_private.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace richedit {
+
+namespace {
+constexpr int kSelectionBarWidth = 8;
+constexpr int kLeftInset = 2;
+}  // namespace
+
+double Engine::Private::zoom() const { return (zoomNum > 0 && zoomDen > 0) ? double(zoomNum) / zoomDen : 1.0; }
+
+int Engine::Private::selectionBarWidth() const { return (options & ECO_SELECTIONBAR) ? kSelectionBarWidth : 0; }
+
+QRect Engine::Private::effectiveFormatRect() const {
+    if (!formatRect.isEmpty()) return formatRect;
+    QRect r = q->viewport()->rect();
+    r.setLeft(r.left() + selectionBarWidth() + kLeftInset);
+    if (r.width() < 1) r.setWidth(1);
+    return r;
+}
+
+void Engine::Private::updateLayoutWidth() {
+    const qreal width = std::max(1.0, effectiveFormatRect().width() / zoom());
+    QTextOption option = doc->defaultTextOption();
+    const QTextOption::WrapMode wrap = wordWrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap;
+    bool relayout = false;
+    if (option.wrapMode() != wrap) {
+        option.setWrapMode(wrap);
+        doc->setDefaultTextOption(option);
+        relayout = true;
+    }
+    if (std::abs(doc->textWidth() - width) > 0.001) {
+        doc->setTextWidth(width);
+        relayout = true;
+    }
+    if (relayout) lines.invalidateAll();
+    updateScrollBars();
+}
+
+void Engine::Private::updateScrollBars() {
+    const QRect rect = effectiveFormatRect();
+    const QSizeF size = doc->documentLayout()->documentSize();
+    const double z = zoom();
+    const int viewHeight = q->viewport()->height();
+    const int contentHeight = int(std::ceil(size.height() * z)) + rect.top();
+    QScrollBar* v = q->verticalScrollBar();
+    v->setRange(0, std::max(0, contentHeight - viewHeight));
+    v->setPageStep(std::max(1, viewHeight));
+    v->setSingleStep(std::max(1, int(20 * z)));
+    QScrollBar* h = q->horizontalScrollBar();
+    if (wordWrap) {
+        h->setRange(0, 0);
+    } else {
+        const int contentWidth = int(std::ceil(std::max(size.width(), doc->idealWidth()) * z)) + rect.left() + 2;
+        h->setRange(0, std::max(0, contentWidth - q->viewport()->width()));
+        h->setPageStep(std::max(1, q->viewport()->width()));
+        h->setSingleStep(std::max(1, int(20 * z)));
+    }
+}
+
+QPointF Engine::Private::toView(QPointF p) const {
+    const QRect rect = effectiveFormatRect();
+    const double z = zoom();
+    return {rect.left() + p.x() * z - q->horizontalScrollBar()->value(), rect.top() + p.y() * z - q->verticalScrollBar()->value()};
+}
+
+QPointF Engine::Private::toLayout(QPointF p) const {
+    const QRect rect = effectiveFormatRect();
+    const double z = zoom();
+    return {(p.x() - rect.left() + q->horizontalScrollBar()->value()) / z,
+            (p.y() - rect.top() + q->verticalScrollBar()->value()) / z};
+}
+
+void Engine::Private::ensureLayout() const {
+    doc->documentLayout()->blockBoundingRect(doc->lastBlock());
+}
+
+QRectF Engine::Private::caretRect(int position) const {
+    position = std::clamp(position, 0, length());
+    const QTextBlock block = doc->findBlock(position);
+    const QRectF blockRect = doc->documentLayout()->blockBoundingRect(block);
+    const QTextLayout* layout = block.layout();
+    if (!layout || layout->lineCount() == 0) {
+        const QFontMetricsF fm(doc->defaultFont(), &layoutDevice);
+        return {blockRect.x(), blockRect.y(), 1, fm.height()};
+    }
+    const int rel = position - block.position();
+    QTextLine line = layout->lineForTextPosition(rel);
+    if (!line.isValid()) line = layout->lineAt(layout->lineCount() - 1);
+    const qreal x = line.cursorToX(rel);
+    const QPointF origin = layout->position();
+    return {origin.x() + x, origin.y() + line.y(), 1, line.height()};
+}
+
+int Engine::Private::hitTest(QPointF p) const {
+    if (p.y() < 0) p.setY(0);
+    const QSizeF size = doc->documentLayout()->documentSize();
+    if (p.y() >= size.height()) {
+        // below the text: the position on the last line under the pointer
+        const QTextBlock block = doc->lastBlock();
+        doc->documentLayout()->blockBoundingRect(block);
+        const QTextLayout* layout = block.layout();
+        if (layout && layout->lineCount() > 0) {
+            const QTextLine line = layout->lineAt(layout->lineCount() - 1);
+            return block.position() + line.xToCursor(p.x() - layout->position().x());
+        }
+        return length();
+    }
+    const int pos = doc->documentLayout()->hitTest(p, Qt::FuzzyHit);
+    return pos < 0 ? length() : std::clamp(pos, 0, length());
+}
+
+void Engine::Private::ensureVisible(int position) {
+    const QRectF caretLayout = caretRect(position);
+    const double z = zoom();
+    const QRect rect = effectiveFormatRect();
+    QScrollBar* v = q->verticalScrollBar();
+    QScrollBar* h = q->horizontalScrollBar();
+    updateScrollBars();
+    const int top = int(std::floor(rect.top() + caretLayout.top() * z));
+    const int bottom = int(std::ceil(rect.top() + caretLayout.bottom() * z));
+    const int viewHeight = q->viewport()->height();
+    if (top < v->value()) v->setValue(top - rect.top());
+    else if (bottom > v->value() + viewHeight) v->setValue(bottom - viewHeight);
+    if (!wordWrap) {
+        const int x = int(rect.left() + caretLayout.left() * z);
+        const int viewWidth = q->viewport()->width();
+        if (x < h->value() + rect.left()) h->setValue(std::max(0, x - rect.left() - viewWidth / 3));
+        else if (x > h->value() + viewWidth - 2) h->setValue(x - viewWidth + viewWidth / 3);
+    }
+}
+
+// ---- display-line queries -----------------------------------------------------------------------
+
+int Engine::getLineCount() const {
+    d->ensureLayout();
+    return d->lines.count(*d->doc);
+}
+
+int Engine::exLineFromChar(int cp) const {
+    if (cp < 0) cp = d->caret;
+    cp = std::clamp(cp, 0, d->length());
+    d->ensureLayout();
+    return d->lines.lineOfPosition(*d->doc, cp);
+}
+
+int Engine::lineIndex(int line) const {
+    if (line < 0) line = exLineFromChar(-1);
+    d->ensureLayout();
+    int inBlock = 0;
+    const QTextBlock block = d->lines.blockOfLine(*d->doc, line, inBlock);
+    if (!block.isValid()) return -1;
+    const QTextLayout* layout = block.layout();
+    if (!layout || layout->lineCount() == 0) return block.position();
+    return block.position() + layout->lineAt(inBlock).textStart();
+}
+
+namespace {
+// The line of `block` numbered `inBlock`, as [start, length) relative to the paragraph.
+std::pair<int, int> lineSpan(const QTextBlock& block, int inBlock) {
+    const QTextLayout* layout = block.layout();
+    if (!layout || layout->lineCount() == 0) return {0, block.length() - 1};
+    const QTextLine line = layout->lineAt(inBlock);
+    int start = line.textStart();
+    int len = line.textLength();
+    // a soft line break ends its line; it is not part of the line's text
+    const QString text = block.text();
+    if (len > 0 && start + len <= text.size() && text[start + len - 1] == QChar::LineSeparator) --len;
+    return {start, std::max(0, std::min(len, int(text.size()) - start))};
+}
+}  // namespace
+
+int Engine::lineLength(int cp) const {
+    const int line = exLineFromChar(cp);
+    int inBlock = 0;
+    const QTextBlock block = d->lines.blockOfLine(*d->doc, line, inBlock);
+    if (!block.isValid()) return 0;
+    return lineSpan(block, inBlock).second;
+}
+
+QString Engine::getLine(int line, int maxChars) const {
+    d->ensureLayout();
+    int inBlock = 0;
+    const QTextBlock block = d->lines.blockOfLine(*d->doc, line, inBlock);
+    if (!block.isValid() || maxChars <= 0) return {};
+    const auto [start, len] = lineSpan(block, inBlock);
+    QString text = block.text().mid(start, len);
+    for (QChar& c : text)
+        if (c == QChar::LineSeparator) c = u'\v';
+    const bool lastLineOfParagraph = inBlock == blockLineCount(block) - 1;
+    if (lastLineOfParagraph && block.next().isValid()) text += u'\r';
+    else if (!lastLineOfParagraph && start + len < block.text().size() && block.text()[start + len] == QChar::LineSeparator)
+        text += u'\v';
+    return text.left(maxChars);
+}
+
+int Engine::firstVisibleLine() const {
+    const QPointF top = d->toLayout(QPointF(d->effectiveFormatRect().left(), 0));
+    return exLineFromChar(d->hitTest(QPointF(0, std::max(0.0, top.y()))));
+}
+
+QPoint Engine::posFromChar(int cp) const {
+    const QRectF r = d->caretRect(cp);
+    return d->toView(r.topLeft()).toPoint();
+}
+
+int Engine::charFromPos(const QPoint& point) const { return d->hitTest(d->toLayout(point)); }
+
+}  // namespace richedit

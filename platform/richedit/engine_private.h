@@ -1,0 +1,144 @@
+#pragma once
+// The engine's internal state, shared by the files that implement it by concern.
+
+#include "platform/richedit/engine.h"
+#include "platform/richedit/engine_lines.h"
+#include "platform/richedit/engine_undo.h"
+
+#include <QBasicTimer>
+#include <QImage>
+#include <QPointer>
+#include <QTextCharFormat>
+#include <QTextDocument>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QMimeData;
+
+namespace richedit {
+
+class FormatRangeCache;
+
+// What a content change records in the undo history.
+enum class UndoMode { Record, NotRecorded /* and the history is emptied */ };
+enum class EditOrigin { Typing, Other };
+
+struct Engine::Private {
+    explicit Private(Engine* owner);
+    ~Private();
+
+    Engine* q;
+    QTextDocument* doc;
+    QImage layoutDevice;  // a 96 dpi device: layout units are pixels at 96 dpi
+
+    // selection: anchor and caret, as character positions
+    int anchor = 0;
+    int caret = 0;
+    std::optional<QTextCharFormat> insertionFormat;  // set by a format write at an empty selection
+    CHARRANGE lastReportedSelection{0, 0};
+
+    UndoHistory history;
+    bool modified = false;
+    std::uint32_t eventMask = ENM_NONE;
+    std::uint32_t textMode = TM_RICHTEXT | TM_MULTILEVELUNDO;
+    std::uint32_t options = 0;
+    std::uint32_t typography = 0;
+    int textLimit = 32767;
+    bool autoUrl = false;
+    bool wordWrap = true;
+    bool hideSelection = true;
+    int zoomNum = 0;
+    int zoomDen = 0;
+    QRect formatRect;  // empty: derived from the viewport
+    QColor background;  // invalid: the palette's Base
+    CHARFORMAT2 defaultFormat;
+
+    DisplayLines lines;
+    int contentRevision = 0;
+    QString textCache;  // the raw text, valid while textCacheRevision == contentRevision
+    int textCacheRevision = -1;
+
+    // input state
+    bool caretVisible = true;
+    QBasicTimer caretTimer;
+    bool dragSelecting = false;
+    enum class DragUnit { Character, Word, Line } dragUnit = DragUnit::Character;
+    int dragOrigin = 0;
+    int dragOriginEnd = 0;
+    bool maybeDragText = false;
+    QPoint pressPoint;
+    int dropCaret = -1;  // where dragged text would land, drawn while dragging over us
+    QString preedit;
+    qreal desiredX = -1;  // the x a run of vertical moves keeps, in layout units
+    CHARRANGE dragSource{-1, -1};  // the text being dragged out of this engine
+
+    // links
+    CHARRANGE hoverLink{-1, -1};
+
+    std::unique_ptr<FormatRangeCache> formatCache;
+
+    // ---- geometry (engine_lines.cpp) ----
+    double zoom() const;
+    QRect effectiveFormatRect() const;
+    int selectionBarWidth() const;
+    void updateLayoutWidth();
+    void updateScrollBars();
+    QPointF toView(QPointF layoutPoint) const;   // layout units → viewport pixels
+    QPointF toLayout(QPointF viewPoint) const;   // viewport pixels → layout units
+    QRectF caretRect(int position) const;        // layout units
+    int hitTest(QPointF layoutPoint) const;      // nearest character position
+    void ensureLayout() const;
+    void ensureVisible(int position);
+
+    // ---- text ----
+    int length() const { return doc->characterCount() - 1; }
+    const QString& rawText() const;
+    CHARRANGE selection() const { return {std::min(anchor, caret), std::max(anchor, caret)}; }
+    bool isPlain() const { return textMode & TM_PLAINTEXT; }
+
+    // ---- editing (engine.cpp) ----
+    // Replaces [from, to) with what `insert` puts at the cursor; records it as asked, sets the caret
+    // after the inserted text, raises the notifications. Returns the inserted length.
+    int replaceRange(int from, int to, const std::function<void(QTextCursor&)>& insert, UndoMode undo,
+                     EditOrigin origin);
+    int insertText(int from, int to, const QString& text, UndoMode undo, EditOrigin origin);
+    QTextCharFormat typingFormat(int position) const;
+    void setSelection(int newAnchor, int newCaret, bool scroll = false);
+    void contentChanged();  // modified flag, notifications, repaint
+    void notifySelection();
+    void notifyChange();
+    void recordFormatChange(int from, int to, Fragment before, const CHARRANGE& selectionBefore);
+    int capacityFor(int replacedLength) const;
+
+    // ---- words ----
+    CHARRANGE wordAt(int position) const;
+    int nextWordStart(int position) const;
+    int previousWordStart(int position) const;
+
+    // ---- links (engine_links.cpp) ----
+    CHARRANGE linkAt(int position) const;
+    std::vector<CHARRANGE> linksIn(int from, int to) const;
+
+    CHARRANGE linkUnder(QPointF viewPoint) const;
+    void reportLink(MouseMessage message, QPointF viewPoint);
+
+    // ---- input (engine_input.cpp) ----
+    bool inSelectionBar(QPointF viewPoint) const;
+    CHARRANGE lineRangeAt(QPointF viewPoint) const;
+    void moveText(CHARRANGE range, int position);
+
+    // ---- clipboard (engine_clipboard.cpp) ----
+    QMimeData* mimeFor(int from, int to) const;
+    bool insertMime(const QMimeData* mime, UndoMode undo);
+
+    // ---- undo ----
+    void undoRedo(bool undo);
+};
+
+// Applies the engine's convention for a format typed text takes from its neighbour: pictures and
+// links do not spread to new text.
+QTextCharFormat plainTextFormat(QTextCharFormat format);
+
+}  // namespace richedit
