@@ -1,0 +1,261 @@
+#pragma once
+// The RTF reader's state machine, shared by rtfreader*.cpp. Not for use outside the reader: the
+// public entry point is readRtf in rtf.h.
+
+#include "platform/richedit/records.h"
+#include "platform/richedit/rtf.h"
+#include "platform/richedit/rtf_keywords.h"
+#include "platform/richedit/rtf_picture.h"
+#include "platform/richedit/rtf_tokenizer.h"
+
+#include <QColor>
+#include <QString>
+#include <QTextCharFormat>
+#include <QTextCursor>
+
+#include <array>
+#include <map>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace richedit::rtf {
+
+// Bounds that keep malformed input from exhausting the stack, memory or time.
+inline constexpr int kMaxGroupDepth = 200;
+inline constexpr int kMaxTableEntries = 4096;      // fonts, colours, styles, lists
+inline constexpr int kMaxStyleReplayDepth = 8;     // \sbasedon chains
+inline constexpr int kMaxStyleWords = 256;         // control words kept per style
+inline constexpr int kMaxLength = 31680;           // twips (22 inches), for indents and spacing
+inline constexpr qsizetype kMaxPictureBytes = 64 * 1024 * 1024;
+inline constexpr qsizetype kMaxTextPerDestination = 64 * 1024;  // names, field instructions
+
+// Where the text of a group goes.
+enum class Dest {
+    Body,
+    Skip,
+    FontTable,
+    ColorTable,
+    StyleSheet,
+    ListTable,
+    List,
+    ListLevel,
+    LevelText,
+    ListOverrideTable,
+    ListOverride,
+    Picture,
+    FieldInstruction,
+    Pn,
+    PnTextAfter,
+    PnTextBefore,
+    ListText,
+};
+
+struct CharState {
+    int font = -1;  // -1: the \deff font
+    int halfPoints = 24;
+    bool bold = false;
+    bool italic = false;
+    bool strike = false;
+    bool hidden = false;
+    std::uint8_t underline = CFU_UNDERLINENONE;
+    std::int8_t script = 0;  // 0 normal, 1 subscript, 2 superscript
+    int offsetHalfPoints = 0;
+    int textColor = -1;  // colour table index; -1 automatic
+    int backColor = -1;
+    int link = -1;  // index of the HYPERLINK field whose result this is
+    bool operator==(const CharState&) const = default;
+};
+
+struct ParaState {
+    int left = 0;
+    int first = 0;
+    int right = 0;
+    int before = 0;
+    int after = 0;
+    int lineSpacing = 0;
+    bool lineMultiple = false;
+    std::uint16_t alignment = PFA_LEFT;
+    int tabCount = 0;
+    std::array<int, MAX_TAB_STOPS> tabs{};
+    // \pn numbering
+    std::uint16_t numbering = PFN_NONE;
+    std::uint16_t numberingStart = 1;
+    std::uint16_t numberingStyle = PFNS_PAREN;
+    std::uint16_t numberingTab = 0;
+    // \ls numbering
+    int listOverride = 0;
+    int listLevel = 0;
+    bool pageBreakBefore = false;
+};
+
+struct GroupState {
+    Dest dest = Dest::Body;
+    bool destOwner = false;  // this group started `dest`
+    Dest resumeDest = Dest::Skip;  // for \upr: where the {\*\ud} text goes
+    CharState ch;
+    ParaState para;
+    int uc = 1;
+    int field = -1;
+    enum class PictureGroup { None, Shppict, NonShppict } pictureGroup = PictureGroup::None;
+    bool pictureGroupOwner = false;
+};
+
+struct FontEntry {
+    QString name;
+    int charset = DEFAULT_CHARSET;
+    int codePage = 0;  // 0: from the charset
+    std::uint8_t pitchAndFamily = 0;
+};
+
+struct StyleWord {
+    Kw kw;
+    std::int32_t param;
+    bool hasParam;
+};
+
+struct Style {
+    std::vector<StyleWord> words;
+    int basedOn = -1;
+};
+
+struct ListLevelDef {
+    int nfc = 0;
+    int start = 1;
+    QString text;  // \leveltext: a length character, then the text with placeholders 0..8
+};
+
+struct Field {
+    QString instruction;
+    QString href;  // set when the instruction is a HYPERLINK
+    bool parsed = false;
+};
+
+enum class PictureKind { None, Png, Jpeg, Dib, Wbitmap, Wmf, Emf, Other };
+
+struct PictureBuilder {
+    PictureKind kind = PictureKind::None;
+    QByteArray data;
+    int nibble = -1;  // a pending high hex digit
+    bool tooLarge = false;
+    int picw = 0, pich = 0, goalw = 0, goalh = 0, scalex = 100, scaley = 100;
+    int bitsPixel = 0, planes = 1, widthBytes = 0;
+};
+
+class Reader {
+public:
+    Reader(const QByteArray& data, QTextCursor& cursor);
+    RtfReadResult run();
+
+private:
+    // ---- token dispatch (rtfreader.cpp)
+    void groupStart();
+    void groupEnd();
+    void controlWord(const Token& t, bool star);
+    void controlSymbol(char symbol);
+    void bytes(std::string_view data);
+    void flushBytes();
+    void unicodeUnit(std::int32_t value);
+    bool destinationWord(Kw kw);
+    void specialWord(Kw kw);
+    void setDest(Dest dest);
+    GroupState& top() { return stack_.back(); }
+
+    // ---- formatting properties (rtfreader_props.cpp)
+    // Applies a character or paragraph property; false when `kw` is none.
+    bool property(Kw kw, std::int32_t param, bool hasParam);
+    void applyStyle(int index, int depth);
+    QTextCharFormat charFormat(const CharState& state);
+    QTextBlockFormat blockFormat(const ParaState& state) const;
+    int codePage() const;
+
+    // ---- tables (rtfreader_tables.cpp)
+    bool tableWord(Kw kw, std::int32_t param, bool hasParam);
+    void tableText(QStringView text);
+    void commitFont();
+    void commitColor();
+    void commitStyle();
+    void commitListLevel();
+    void commitList();
+    void commitListOverride();
+    void commitPn(GroupState& parent);
+    bool listNumbering(const ParaState& para, std::uint16_t& numbering, std::uint16_t& start,
+                       std::uint16_t& style) const;
+
+    // ---- body text, paragraphs and fields (rtfreader_text.cpp)
+    void text(QStringView chars);     // any text of the current destination
+    void deliver(QStringView chars);  // hands text to the current destination
+    void bodyText(QStringView chars);
+    void beginContent();
+    void flushRun();
+    void paragraphBreak();
+    void pageBreak();
+    void finish();
+    void parseField(Field& field);
+    void numberingOf(const ParaState& para, std::uint16_t& numbering, std::uint16_t& start,
+                     std::uint16_t& style) const;
+
+    // ---- pictures (rtfreader_pict.cpp)
+    bool pictureWord(Kw kw, std::int32_t param);
+    void pictureHex(std::string_view hex);
+    void pictureBinary(std::string_view data);
+    void insertPictureFromBuilder();
+
+    Tokenizer tokenizer_;
+    QTextCursor& cursor_;
+    std::vector<GroupState> stack_;
+    int overflowDepth_ = 0;   // groups opened beyond kMaxGroupDepth, skipped whole
+    bool starPending_ = false;
+    int skipFallback_ = 0;    // fallback characters of \u still to skip
+    char16_t highSurrogate_ = 0;
+    QByteArray pendingBytes_;  // bytes of a multi-byte code page not yet decoded
+    int pendingCodePage_ = 0;
+
+    int ansiCodePage_ = 1252;
+    int defaultFont_ = 0;
+    std::map<int, FontEntry> fonts_;
+    std::vector<std::optional<QColor>> colors_;
+    std::map<int, Style> styles_;
+    std::map<int, std::vector<ListLevelDef>> lists_;  // by \listid
+    std::map<int, int> overrides_;                     // \ls -> \listid
+    std::vector<Field> fields_;
+
+    // builders of the table entry being read
+    int pendingFontIndex_ = -1;
+    FontEntry pendingFont_;
+    int red_ = -1, green_ = -1, blue_ = -1;
+    int pendingStyleIndex_ = -1;
+    Style pendingStyle_;
+    ListLevelDef pendingLevel_;
+    std::vector<ListLevelDef> pendingLevels_;
+    int pendingListId_ = 0;
+    int overrideListId_ = 0, overrideLs_ = 0;
+    struct Pn {
+        std::uint16_t numbering = PFN_NONE;
+        int start = 1;
+        int indent = 0;
+        QString before, after;
+    } pn_;
+    PictureBuilder picture_;
+
+    // the body being inserted
+    QString runText_;
+    CharState runState_;
+    struct CachedFormat {
+        CharState state;
+        QTextCharFormat format;
+    };
+    std::vector<CachedFormat> formatCache_;
+    bool pendingBreak_ = false;       // a \par whose block is inserted when more content follows
+    bool paragraphHasContent_ = false;
+    bool pageBreakNext_ = false;      // the next paragraph starts on a new page
+    int pendingCellTabs_ = 0;
+    QString listText_;                // \pntext / \listtext, shown only without real numbering
+    CharState listTextState_;
+    bool ownsBlock_ = false;          // the current block's format is ours to set
+    GroupState::PictureGroup lastPictureGroup_ = GroupState::PictureGroup::None;
+    int nonShpStart_ = -1, nonShpEnd_ = -1;
+    qint64 pixelBudget_;
+};
+
+}  // namespace richedit::rtf

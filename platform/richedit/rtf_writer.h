@@ -1,0 +1,93 @@
+#pragma once
+// The RTF writer's state, shared by rtfwriter*.cpp. The public entry point is writeRtf in rtf.h.
+
+#include "platform/richedit/records.h"
+#include "platform/richedit/rtf.h"
+#include "platform/richedit/textformat.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QString>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <map>
+#include <tuple>
+#include <unordered_map>
+#include <vector>
+
+namespace richedit::rtf {
+
+// The character properties as last written: the writer emits only what changes.
+struct WrittenChar {
+    int font = 0;
+    int halfPoints = 24;
+    bool bold = false;
+    bool italic = false;
+    bool strike = false;
+    std::uint8_t underline = CFU_UNDERLINENONE;
+    int script = 0;  // 0 normal, 1 subscript, 2 superscript
+    int offsetHalfPoints = 0;
+    int textColor = 0;  // colour table index; 0 automatic
+    int backColor = 0;
+    bool operator==(const WrittenChar&) const = default;
+};
+
+struct FontKey {
+    QString face;
+    int charset = DEFAULT_CHARSET;
+    std::uint8_t pitchAndFamily = 0;
+    bool operator<(const FontKey& o) const {
+        return std::tie(face, charset, pitchAndFamily) < std::tie(o.face, o.charset, o.pitchAndFamily);
+    }
+};
+
+class Writer {
+public:
+    Writer(const QTextDocument& document, int from, int to, RtfObjects objects);
+    QByteArray run();
+
+private:
+    // ---- body (rtfwriter.cpp)
+    void paragraph(const QTextBlock& block, bool breakInRange);
+    void paragraphProperties(const QTextBlockFormat& format);
+    void numbering(const PARAFORMAT2& pf);
+    void run(const QString& text, const QTextCharFormat& format);
+    void characterProperties(const QTextCharFormat& format);
+    void characters(const QString& text, int codePage);
+    void openLink(const QString& href);
+    void closeLink();
+    int fontIndex(const FontKey& key);
+    int colorIndex(COLORREF color);
+    QByteArray header() const;
+    void word(const char* control);
+    void word(const char* control, int param);
+
+    // ---- pictures (rtfwriter_pict.cpp)
+    void picture(const QTextImageFormat& format);
+    void pictureGroup(const char* blip, const QByteArray& data, int pixelWidth, int pixelHeight, int widthTwips,
+                      int heightTwips);
+
+    const QTextDocument& document_;
+    int from_;
+    int to_;
+    RtfObjects objects_;
+    CHARFORMAT2 fallback_;
+    QByteArray body_;
+    bool needDelimiter_ = false;  // the last thing written was a control word
+
+    std::map<FontKey, int> fontIndex_;
+    std::vector<FontKey> fonts_;
+    std::vector<COLORREF> colors_;  // index 0, the automatic colour, is not stored
+    WrittenChar written_;
+    QString openHref_;
+    WrittenChar beforeLink_;
+
+    // numbering counters across consecutive paragraphs
+    std::uint16_t lastNumbering_ = PFN_NONE;
+    std::uint16_t lastNumberingStyle_ = 0;
+    int counter_ = 0;
+    std::unordered_map<int, std::unordered_map<char16_t, char>> encoders_;
+};
+
+}  // namespace richedit::rtf

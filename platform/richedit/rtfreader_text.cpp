@@ -1,0 +1,186 @@
+// RTF reader: where text goes, runs of body text, paragraphs and fields.
+#include "platform/richedit/rtf_reader.h"
+
+#include <QTextBlock>
+
+namespace richedit::rtf {
+
+namespace {
+
+void appendBounded(QString& target, QStringView chars) {
+    if (target.size() + chars.size() <= kMaxTextPerDestination) target.append(chars);
+}
+
+// Characters that QTextDocument would turn into structure, and C0 controls other than tab.
+bool keptInBody(char16_t c) {
+    if (c < 0x20) return c == u'\t';
+    return c != 0x2029 && c != 0xFDD0 && c != 0xFDD1 && c != 0xFFFC && c != 0x7F;
+}
+
+}  // namespace
+
+void Reader::deliver(QStringView chars) {
+    GroupState& g = top();
+    switch (g.dest) {
+    case Dest::Body: bodyText(chars); return;
+    case Dest::FontTable:
+        for (const QChar c : chars) {
+            if (pendingFontIndex_ < 0) return;
+            if (c == u';') commitFont();
+            else if (pendingFont_.name.size() < LF_FACESIZE * 4) pendingFont_.name.append(c);
+        }
+        return;
+    case Dest::ColorTable:
+        for (const QChar c : chars)
+            if (c == u';') commitColor();
+        return;
+    case Dest::StyleSheet:
+        for (const QChar c : chars)
+            if (c == u';') commitStyle();
+        return;
+    case Dest::LevelText: appendBounded(pendingLevel_.text, chars); return;
+    case Dest::FieldInstruction:
+        if (g.field >= 0) appendBounded(fields_[std::size_t(g.field)].instruction, chars);
+        return;
+    case Dest::PnTextAfter: appendBounded(pn_.after, chars); return;
+    case Dest::PnTextBefore: appendBounded(pn_.before, chars); return;
+    case Dest::ListText:
+        appendBounded(listText_, chars);
+        listTextState_ = g.ch;
+        return;
+    default: return;
+    }
+}
+
+void Reader::bodyText(QStringView chars) {
+    if (top().ch.hidden) return;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= chars.size(); ++i) {
+        if (i < chars.size() && keptInBody(chars[i].unicode())) continue;
+        if (i > start) {
+            beginContent();
+            if (!(runState_ == top().ch)) {
+                flushRun();
+                runState_ = top().ch;
+            }
+            runText_.append(chars.mid(start, i - start));
+        }
+        start = i + 1;
+    }
+}
+
+void Reader::beginContent() {
+    lastPictureGroup_ = GroupState::PictureGroup::None;
+    if (pendingBreak_) {
+        flushRun();
+        cursor_.insertBlock();
+        pendingBreak_ = false;
+        ownsBlock_ = true;
+    }
+    if (!paragraphHasContent_ && !listText_.isEmpty()) {
+        // \pntext and \listtext show the number to readers that cannot number; with real
+        // numbering in the paragraph the engine draws it, so the text would double it.
+        std::uint16_t numbering = PFN_NONE, start = 1, style = 0;
+        numberingOf(top().para, numbering, start, style);
+        if (numbering == PFN_NONE && !listTextState_.hidden) {
+            flushRun();
+            runState_ = listTextState_;
+            for (const QChar c : listText_)
+                if (keptInBody(c.unicode())) runText_.append(c);
+        }
+        listText_.clear();
+    }
+    paragraphHasContent_ = true;
+    if (pendingCellTabs_ > 0) {
+        if (!(runState_ == top().ch)) {
+            flushRun();
+            runState_ = top().ch;
+        }
+        runText_.append(QString(pendingCellTabs_, u'\t'));
+        pendingCellTabs_ = 0;
+    }
+}
+
+void Reader::flushRun() {
+    if (runText_.isEmpty()) return;
+    cursor_.insertText(runText_, charFormat(runState_));
+    runText_.clear();
+}
+
+void Reader::paragraphBreak() {
+    if (!listText_.isEmpty()) beginContent();
+    if (pendingBreak_) {
+        flushRun();
+        cursor_.insertBlock();
+        pendingBreak_ = false;
+        ownsBlock_ = true;
+    }
+    flushRun();
+    if (ownsBlock_) {
+        cursor_.setBlockFormat(blockFormat(top().para));
+        if (!paragraphHasContent_) cursor_.setBlockCharFormat(charFormat(top().ch));
+    }
+    // The block after this mark is inserted only when something follows, so that the mark
+    // ending the last paragraph does not add an empty one.
+    pendingBreak_ = true;
+    paragraphHasContent_ = false;
+    pendingCellTabs_ = 0;
+    pageBreakNext_ = false;
+    lastPictureGroup_ = GroupState::PictureGroup::None;
+}
+
+void Reader::pageBreak() {
+    if (paragraphHasContent_) paragraphBreak();
+    pageBreakNext_ = true;  // the paragraph being read starts on a new page
+}
+
+void Reader::finish() {
+    if (!listText_.isEmpty()) beginContent();
+    flushRun();
+    if (highSurrogate_) highSurrogate_ = 0;
+    // A pending mark ended the last paragraph, whose format is already set. Otherwise the last
+    // paragraph is formatted when it is ours and nothing of the document follows it.
+    if (!pendingBreak_ && ownsBlock_ && cursor_.atBlockEnd()) {
+        cursor_.setBlockFormat(blockFormat(top().para));
+        if (!paragraphHasContent_) cursor_.setBlockCharFormat(charFormat(top().ch));
+    }
+}
+
+void Reader::parseField(Field& field) {
+    if (field.parsed) return;
+    field.parsed = true;
+    // Split the instruction into words; quotes group words, a backslash starts a switch.
+    QStringList words;
+    const QString& s = field.instruction;
+    for (qsizetype i = 0; i < s.size();) {
+        if (s[i].isSpace()) {
+            ++i;
+            continue;
+        }
+        QString word;
+        if (s[i] == u'"') {
+            ++i;
+            while (i < s.size() && s[i] != u'"') word.append(s[i++]);
+            ++i;
+        } else {
+            while (i < s.size() && !s[i].isSpace() && s[i] != u'"') word.append(s[i++]);
+        }
+        words.append(word);
+    }
+    if (words.isEmpty() || words.front().compare(u"HYPERLINK", Qt::CaseInsensitive) != 0) return;
+    QString target, location;
+    for (qsizetype i = 1; i < words.size(); ++i) {
+        const QString& w = words[i];
+        if (w.startsWith(u'\\')) {
+            const QString sw = w.mid(1).toLower();
+            if (sw == u"l" && i + 1 < words.size()) location = words[++i];
+            else if ((sw == u"o" || sw == u"t") && i + 1 < words.size()) ++i;  // tooltip, target frame
+            continue;
+        }
+        if (target.isEmpty()) target = w;
+    }
+    if (!location.isEmpty()) target += u'#' + location;
+    field.href = target;
+}
+
+}  // namespace richedit::rtf
