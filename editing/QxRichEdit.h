@@ -14,6 +14,7 @@
 #include "editing/QxParaAttributes.h"
 #include "editing/QxTextAttributes.h"
 #include "platform/colorvalue.h"
+#include "platform/richedit/engine.h"  // QPointer<Engine> needs the complete type
 #include "platform/richedit/records.h"
 
 #include <QFlags>
