@@ -93,7 +93,6 @@ Writer::Writer(const QTextDocument& document, int from, int to, RtfObjects objec
 QByteArray Writer::run() {
     body_.reserve((to_ - from_) * 2 + 256);
     for (QTextBlock block = document_.findBlock(from_); block.isValid(); block = block.next()) {
-        if (block.position() > to_ || (block.position() == to_ && block.position() > from_)) break;
         const bool breakInRange = block.position() + block.length() - 1 < to_;
         paragraph(block, breakInRange);
         if (!breakInRange) break;
