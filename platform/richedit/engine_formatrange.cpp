@@ -30,9 +30,12 @@ void FormatRangeCache::build(const QTextDocument& source, int revision, int widt
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     doc_->setDefaultTextOption(option);
     doc_->documentLayout()->setPaintDevice(&device_);
-    doc_->setTextWidth(std::max(1.0, widthTwips / kTwipsPerLayoutPixel));
     QTextCursor cursor(doc_.get());
+    cursor.beginEditBlock();
     Fragment::capture(source, 0, source.characterCount() - 1).insertAt(cursor, &source);
+    cursor.endEditBlock();
+    // Setting the width last lays the whole copy out afresh.
+    doc_->setTextWidth(std::max(1.0, widthTwips / kTwipsPerLayoutPixel));
     doc_->documentLayout()->blockBoundingRect(doc_->lastBlock());  // lay it all out now
     revision_ = revision;
     widthTwips_ = widthTwips;

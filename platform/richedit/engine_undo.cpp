@@ -8,6 +8,9 @@
 namespace richedit {
 
 CHARRANGE UndoCommand::swap(QTextDocument& document) {
+    // One edit block: the layout sees one change and lays every touched paragraph out again.
+    QTextCursor block(&document);
+    block.beginEditBlock();
     if (kind == Kind::Format) {
         Fragment current = Fragment::capture(document, pos, pos + newLength, stored.content());
         stored.reapplyFormats(document, pos);
@@ -22,6 +25,7 @@ CHARRANGE UndoCommand::swap(QTextDocument& document) {
         stored = std::move(current);
         std::swap(oldLength, newLength);
     }
+    block.endEditBlock();
     std::swap(selectionBefore, selectionAfter);
     return selectionAfter;
 }

@@ -13,6 +13,7 @@ namespace enginetest {
 inline std::unique_ptr<richedit::Engine> makeEngine(int width = 400, int height = 300) {
     auto engine = std::make_unique<richedit::Engine>();
     engine->resize(width, height);
+    engine->show();  // a shown widget has its viewport laid out at the size asked for
     engine->exLimitText(0xFFFFFF);
     return engine;
 }

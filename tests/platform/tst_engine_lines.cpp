@@ -19,6 +19,7 @@ private slots:
     void zoomGetSet_data();
     void zoomGetSet();
     void zoomRewrapsAndScalesText();
+    void linesFollowUndoOfParagraphFormat();
     void positionsRoundTrip();
     void selectionStripSelectsLines();
     void doubleClickSelectsWord();
@@ -159,6 +160,25 @@ void EngineLinesTest::zoomRewrapsAndScalesText() {
     QVERIFY(e->getLineCount() < normal);
     e->setZoom(0, 0);
     QCOMPARE(e->getLineCount(), normal);
+}
+
+void EngineLinesTest::linesFollowUndoOfParagraphFormat() {
+    auto e = makeEngine(300, 300);
+    e->replaceSel(paragraphText(20) + u'\r' + paragraphText(20), true);
+    const int before = e->getLineCount();
+    e->setSel(0, 0);
+    PARAFORMAT2 indent = paraFormat(PFM_STARTINDENT | PFM_RIGHTINDENT);
+    indent.dxStartIndent = 1440;
+    indent.dxRightIndent = 720;
+    e->setParaFormat(indent);
+    const int indented = e->getLineCount();
+    QVERIFY(indented > before);
+    QVERIFY(e->posFromChar(0).x() >= 96);
+    QVERIFY(e->undo());
+    QCOMPARE(e->getLineCount(), before);
+    QVERIFY(e->posFromChar(0).x() < 20);
+    QVERIFY(e->redo());
+    QCOMPARE(e->getLineCount(), indented);
 }
 
 void EngineLinesTest::positionsRoundTrip() {
