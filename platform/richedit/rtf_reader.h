@@ -210,6 +210,9 @@ private:
     char16_t highSurrogate_ = 0;
     QByteArray pendingBytes_;  // bytes of a multi-byte code page not yet decoded
     int pendingCodePage_ = 0;
+    int tableCodePage_ = -1;  // the code page of byteTable_
+    const std::array<char16_t, 256>* byteTable_ = nullptr;
+    QString scratch_;
 
     int ansiCodePage_ = 1252;
     int defaultFont_ = 0;

@@ -386,12 +386,16 @@ void Reader::controlSymbol(char symbol) {
 
 void Reader::bytes(std::string_view data) {
     const int cp = codePage();
-    if (const auto* table = platform::singleByteTable(cp)) {
+    if (cp != tableCodePage_) {
+        tableCodePage_ = cp;
+        byteTable_ = platform::singleByteTable(cp);
+    }
+    if (byteTable_) {
         flushBytes();
-        QString decoded(qsizetype(data.size()), Qt::Uninitialized);
-        QChar* out = decoded.data();
-        for (const char b : data) *out++ = QChar((*table)[static_cast<unsigned char>(b)]);
-        text(decoded);
+        scratch_.resize(qsizetype(data.size()));
+        QChar* out = scratch_.data();
+        for (const char b : data) *out++ = QChar((*byteTable_)[static_cast<unsigned char>(b)]);
+        text(scratch_);
         return;
     }
     // Multi-byte pages decode whole runs, so that lead and trail bytes stay together.
