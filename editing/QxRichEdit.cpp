@@ -92,9 +92,9 @@ Engine& TQxRichEdit::HandleNeeded() {
 Engine* TQxRichEdit::BuildEngineWindow(const std::optional<SavedContent>& content) {
     auto* engine = new Engine(this);
     engine->setGeometry(rect());
-    ApplyScrollBars(*engine);
-    engine->setHideSelection(hideSelection_);
     engine->setWordWrap(wordWrap_);
+    ApplyScrollBars(*engine);  // after the wrap, which has its own idea of the horizontal bar
+    engine->setHideSelection(hideSelection_);
     ConnectEngine(*engine);
     Engine* previous = engine_;
     engine_ = engine;  // notifications raised while the window is set up see the new window
@@ -138,8 +138,8 @@ void TQxRichEdit::RecreateWnd() {
     Engine* rebuilt = ok ? BuildEngineWindow(saved) : nullptr;
     if (!rebuilt) {
         // The document could not travel through memory: change the old window in place instead.
-        ApplyScrollBars(*old);
         old->setWordWrap(wordWrap_);
+        ApplyScrollBars(*old);
         ApplyOptions(*old);
         return;
     }

@@ -26,23 +26,49 @@ struct Click {
 class TestRichEdit : public QObject {
     Q_OBJECT
 private slots:
+    // A new engine window gets the control's properties.
+    void engineWindowSetUp() {
+        TQxRichEdit edit;
+        Engine& engine = edit.HandleNeeded();
+        QCOMPARE(engine.eventMask(), 0x042C0001u);
+        QCOMPARE(engine.textLimit(), 0xFFFFFF);
+        QCOMPARE(engine.getOptions() & (ECO_AUTOWORDSELECTION | ECO_SELECTIONBAR),
+                 ECO_AUTOWORDSELECTION | ECO_SELECTIONBAR);
+        QCOMPARE(engine.textMode(), TM_RICHTEXT | TM_MULTILEVELUNDO);
+        QCOMPARE(engine.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+        QCOMPARE(engine.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QVERIFY(engine.wordWrap());
+
+        edit.SetMaxLength(10);
+        QCOMPARE(engine.textLimit(), 10);
+        edit.SetWordSelection(false);
+        QCOMPARE(engine.getOptions() & ECO_AUTOWORDSELECTION, 0u);
+        edit.SetSelectionBar(false);  // rebuilds
+        QCOMPARE(edit.EngineWindow()->getOptions() & (ECO_AUTOWORDSELECTION | ECO_SELECTIONBAR), 0u);
+        QCOMPARE(edit.EngineWindow()->textLimit(), 10);
+        edit.SetHideScrollBars(false);
+        edit.SetWordWrap(false);
+        QCOMPARE(edit.EngineWindow()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(edit.EngineWindow()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    }
+
     // SelText: the caret ends after the new text, nothing is selected, and the step can be undone. A
     // CR LF pair is one paragraph break in the engine, so the caret lands right after "friend".
     void selTextWrite() {
-        auto edit = makeEditor("Hello world");
+        auto edit = makeEditor("Hello world!");
         select(*edit, 6, 11);
         edit->SetSelText(QStringLiteral("there\r\nfriend"));
-        QCOMPARE(edit->Text(), QStringLiteral("Hello there\r\nfriend"));
+        QCOMPARE(edit->Text(), QStringLiteral("Hello there\r\nfriend!"));
         QCOMPARE(edit->SelStart(), 18);
         QCOMPARE(edit->SelLength(), 0);
         QVERIFY(edit->CanUndo());
         edit->Undo();
-        QCOMPARE(edit->Text(), QStringLiteral("Hello world"));
+        QCOMPARE(edit->Text(), QStringLiteral("Hello world!"));
     }
 
     // Any other replacement leaves the new text selected.
     void replaceSelFromAnotherSender() {
-        auto edit = makeEditor("Hello world");
+        auto edit = makeEditor("Hello world!");
         select(*edit, 6, 11);
         edit->ReplaceSel(QStringLiteral("there\r\nfriend"));
         QCOMPARE(edit->SelStart(), 6);
