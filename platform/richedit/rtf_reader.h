@@ -87,6 +87,7 @@ struct ParaState {
     int listOverride = 0;
     int listLevel = 0;
     bool pageBreakBefore = false;
+    bool inTable = false;
 };
 
 struct GroupState {
@@ -253,6 +254,7 @@ private:
     bool paragraphHasContent_ = false;
     bool pageBreakNext_ = false;      // the next paragraph starts on a new page
     int pendingCellTabs_ = 0;
+    bool breakInCell_ = false;        // the pending mark ends a paragraph inside a table cell
     QString listText_;                // \pntext / \listtext, shown only without real numbering
     CharState listTextState_;
     bool ownsBlock_ = false;          // the current block's format is ours to set

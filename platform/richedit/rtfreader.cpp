@@ -335,8 +335,13 @@ void Reader::specialWord(Kw kw) {
     case Kw::tab: character(u'\t'); break;
     case Kw::cell:
     case Kw::nestcell:
-        if (body) ++pendingCellTabs_;
-        else character(u'\t');
+        if (!body) {
+            character(u'\t');
+            break;
+        }
+        // The mark of a cell's last paragraph ends the cell, not a paragraph of the row.
+        if (pendingBreak_ && breakInCell_) pendingBreak_ = false;
+        ++pendingCellTabs_;
         break;
     case Kw::row:
     case Kw::nestrow:

@@ -74,7 +74,8 @@ bool Reader::property(Kw kw, std::int32_t param, bool hasParam) {
     case Kw::tx:
         if (para.tabCount < MAX_TAB_STOPS) para.tabs[std::size_t(para.tabCount++)] = std::clamp(param, 0, kMaxLength);
         return true;
-    case Kw::tb: case Kw::intbl: return true;
+    case Kw::tb: return true;
+    case Kw::intbl: para.inTable = true; return true;
     case Kw::pagebb: para.pageBreakBefore = on(param, hasParam); return true;
     case Kw::ls: para.listOverride = param; return true;
     case Kw::ilvl: para.listLevel = std::clamp(param, 0, 8); return true;

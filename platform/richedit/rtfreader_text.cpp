@@ -123,6 +123,7 @@ void Reader::paragraphBreak() {
     // The block after this mark is inserted only when something follows, so that the mark
     // ending the last paragraph does not add an empty one.
     pendingBreak_ = true;
+    breakInCell_ = top().para.inTable;
     paragraphHasContent_ = false;
     pendingCellTabs_ = 0;
     pageBreakNext_ = false;

@@ -116,6 +116,10 @@ void TestRtfRead::readsText_data() {
         << QByteArray("{\\rtf1 \\trowd\\cellx1000\\cellx2000\\pard\\intbl A\\cell B\\cell\\row"
                       "\\trowd\\cellx1000\\cellx2000\\pard\\intbl C\\cell D\\cell\\row\\pard after}")
         << u"A\tB|C\tD|after"_qs;
+    QTest::newRow("mark ending a cell")
+        << QByteArray("{\\rtf1 \\trowd\\cellx1\\cellx2{\\pard\\intbl A\\par}\\cell{\\pard\\intbl B\\par}\\cell\\row after}")
+        << u"A\tB|after"_qs;
+    QTest::newRow("mark before a table") << QByteArray("{\\rtf1 x\\par\\pard\\intbl A\\cell B\\cell\\row}") << u"x|A\tB"_qs;
     QTest::newRow("empty leading cells") << QByteArray("{\\rtf1 \\intbl\\cell\\cell X\\cell\\row}") << u"\t\tX"_qs;
     QTest::newRow("unknown ignorable destination")
         << QByteArray("{\\rtf1 {\\*\\foo hidden {\\bar more}}shown}") << u"shown"_qs;

@@ -1,0 +1,17 @@
+#!/bin/sh
+# Regenerates the RTF fixtures under tests/data/rtf/interop/ from source.html with LibreOffice,
+# AbiWord and pandoc (local use only: apt-get install libreoffice-writer-nogui abiword pandoc).
+# The committed fixtures were made with LibreOffice 7.4.7, AbiWord 3.0.5 and pandoc 2.17.1.
+set -eu
+dir=$(cd "$(dirname "$0")/../data/rtf/interop" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$dir/source.html" "$dir/pic.png" "$dir/pic.jpg" "$work/"
+cd "$work"
+soffice --headless --convert-to "rtf:Rich Text Format" --outdir lo source.html >/dev/null
+cp lo/source.rtf "$dir/libreoffice.rtf"
+abiword --to=rtf --to-name=abiword.rtf source.html
+cp abiword.rtf "$dir/abiword.rtf"
+pandoc source.html -s -o pandoc.rtf
+cp pandoc.rtf "$dir/pandoc.rtf"
+echo "fixtures written to $dir"
