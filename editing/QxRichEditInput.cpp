@@ -77,7 +77,7 @@ void TQxRichEdit::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
     if (event->reason() != QContextMenuEvent::Keyboard || !engine_) return;
     const QPoint caret = engine_->posFromChar(engine_->exGetSel().cpMax);
-    ShowContextMenu(engine_->mapToGlobal(caret));
+    ShowContextMenu(engine_->viewport()->mapToGlobal(caret));
 }
 
 bool TQxRichEdit::eventFilter(QObject* watched, QEvent* event) {

@@ -5,6 +5,7 @@
 #include "tests/support/testregistry.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -366,6 +367,16 @@ private slots:
         QTRY_VERIFY(other.isVisible());
         QVERIFY(!menu.isVisible());
         other.hide();
+
+        // the keyboard's menu key shows it at the caret
+        edit->OnContextPopup = nullptr;
+        Engine* engine = edit->EngineWindow();
+        const QPoint caret = engine->posFromChar(engine->exGetSel().cpMax);
+        QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+        QApplication::sendEvent(engine, &key);
+        QTRY_VERIFY(menu.isVisible());
+        QCOMPARE(menu.pos(), engine->viewport()->mapToGlobal(caret));
+        menu.hide();
     }
 
     // The mouse-down event comes after the engine handled the press: the caret is already there.
