@@ -114,7 +114,10 @@ QByteArray Writer::header() const {
         const int family = (f.pitchAndFamily >> 4) & 0x0F;
         h += "{\\f" + QByteArray::number(qsizetype(i)) + '\\' + (family < 6 ? families[family] : "fnil");
         if (f.pitchAndFamily & 0x03) h += "\\fprq" + QByteArray::number(f.pitchAndFamily & 0x03);
-        h += "\\fcharset" + QByteArray::number(f.charset) + ' ';
+        // The default charset is declared as the one its text is written in: readers take
+        // \fcharset1 as "whatever this machine uses", which is not code page 1250 everywhere.
+        const int charset = f.charset == DEFAULT_CHARSET ? charsetForCodePage(kDocumentCodePage) : f.charset;
+        h += "\\fcharset" + QByteArray::number(charset) + ' ';
         const int cp = codePageForCharset(f.charset, kDocumentCodePage);
         for (const QChar c : f.face) {
             const char16_t u = c.unicode();
