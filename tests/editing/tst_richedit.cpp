@@ -223,6 +223,7 @@ private slots:
         if (!plain) {
             select(*edit, 0, 5);
             edit->SelAttributes().SetStyle(TFontStyle::Bold);
+            edit->Paragraph().SetAlignment(TParaAlignment::Justify);  // advanced typography on
         }
         edit->SetModified(modified);
         edit->SetZoom(50);
@@ -242,7 +243,10 @@ private slots:
         QCOMPARE(edit->SelLength(), 0);
         QVERIFY(!edit->CanUndo());
         QCOMPARE(edit->DefaultAttributes().Size(), 10);
-        if (!plain) QVERIFY(charFormatAt(*edit, 0, 5).dwEffects & CFE_BOLD);
+        if (!plain) {
+            QVERIFY(charFormatAt(*edit, 0, 5).dwEffects & CFE_BOLD);
+            QVERIFY(edit->EngineWindow()->typographyOptions() & 1);
+        }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(before.isNull());
 

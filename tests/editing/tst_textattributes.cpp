@@ -202,6 +202,13 @@ private slots:
         QCOMPARE(edit.DefaultAttributes().Size(), 8);
         QCOMPARE(edit.DefaultAttributes().Style(), TFontStyles());
         QCOMPARE(edit.EngineWindow()->getCharFormat(SCF_DEFAULT).yHeight, 160);
+
+        // the font's colour and character set, which a QFont does not carry, come with it
+        edit.SetFontColor(0x00008000);
+        edit.SetFontCharset(EASTEUROPE_CHARSET);
+        QCOMPARE(edit.DefaultAttributes().Color(), ColorValue(0x00008000));
+        QCOMPARE(edit.DefaultAttributes().Charset(), EASTEUROPE_CHARSET);
+        QCOMPARE(edit.DefaultAttributes().Name(), QStringLiteral("DejaVu Sans Mono"));
     }
 
     void copyFromFont() {
