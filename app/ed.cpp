@@ -1,5 +1,6 @@
 #include "app/ed.h"
 
+#include "documents/QxRichEditStrings.h"
 #include "editing/QxLines.h"
 #include "editing/QxRichEdit.h"
 #include "platform/richedit/engine.h"
@@ -45,6 +46,7 @@ TMainform::TMainform(QWidget* parent) : QMainWindow(parent) {
     ruler->setFrameShape(QFrame::StyledPanel);
     editor = new TQxRichEdit(central);
     editor->setObjectName(QStringLiteral("editor"));
+    editor->SetLines(std::make_unique<TQxRichEditStrings>(*editor));
     layout->addWidget(ruler);
     layout->addWidget(editor, 1);
     setCentralWidget(central);

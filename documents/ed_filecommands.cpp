@@ -142,14 +142,18 @@ void TMainform::Otevt1Click() {
     request.filterIndex = OpenType;
     const std::optional<platform::FileDialogResult> chosen = platform::dialogs().openFile(this, request);
     if (!chosen) return;
-    OpenType = chosen->filterIndex;
     const QString fileName = chosen->fileName;
 
     if (editor->Modified()) {
-        switch (platform::dialogs().confirm(this, kSaveChangesQuestion)) {
+        const platform::ConfirmAnswer answer = platform::dialogs().confirm(this, kSaveChangesQuestion);
+        // The current document is saved as the type it was opened with: the type just chosen is the
+        // new file's, and a plain-text type would flatten the formatted document being saved.
+        const bool saved = answer != platform::ConfirmAnswer::Yes || RunSavingStep();
+        OpenType = chosen->filterIndex;
+        switch (answer) {
         case platform::ConfirmAnswer::Cancel: return;
         case platform::ConfirmAnswer::Yes:
-            if (!RunSavingStep()) return;
+            if (!saved) return;
             editor->SetModified(false);
             ReadChosenFile(fileName, OpenType >= 2);
             return;  // without the final steps
@@ -159,6 +163,7 @@ void TMainform::Otevt1Click() {
             break;
         }
     } else {
+        OpenType = chosen->filterIndex;
         ReadChosenFile(fileName, OpenType == 3);
     }
 

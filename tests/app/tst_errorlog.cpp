@@ -1,6 +1,7 @@
 // The unexpected-error path: the log line's format, appending, and a folder where no log can be written.
 #include "app/ed.h"
 
+#include "editing/QxRichEdit.h"
 #include "platform/application.h"
 #include "platform/errors.h"
 #include "platform/localeformat.h"

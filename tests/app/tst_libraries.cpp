@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 

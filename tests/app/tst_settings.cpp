@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
