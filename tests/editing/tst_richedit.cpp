@@ -403,6 +403,24 @@ private slots:
         QCOMPARE(caretSeen, expected);
     }
 
+    // A handler may rebuild the engine window from inside the engine's own notification.
+    void rebuildFromInsideANotification() {
+        auto edit = makeEditor(QStringLiteral("rebuild me"));
+        edit->show();
+        QVERIFY(QTest::qWaitForWindowExposed(edit.get()));
+        edit->OnMouseDown = [&](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, QPoint) {
+            edit->SetWordWrap(!edit->WordWrap());
+        };
+        QPointer<Engine> first = edit->EngineWindow();
+        QTest::mouseClick(first->viewport(), Qt::LeftButton, {}, QPoint(10, 5));
+        QVERIFY(edit->EngineWindow() != first.data());
+        QVERIFY(!edit->WordWrap());
+        QTRY_VERIFY(first.isNull());
+        QCOMPARE(edit->Text(), QStringLiteral("rebuild me"));
+        QTest::mouseClick(edit->EngineWindow()->viewport(), Qt::LeftButton, {}, QPoint(10, 5));
+        QVERIFY(edit->WordWrap());
+    }
+
     // Key events come before the control acts and may swallow or change the key.
     void keyEvents() {
         auto edit = makeEditor();
