@@ -76,13 +76,17 @@ void benchExternal(const QString& rtfPath, const QString& outDir, int runs, doub
     const QString abiword = QStandardPaths::findExecutable(QStringLiteral("abiword"));
     if (!abiword.isEmpty())
         report(QStringLiteral("  AbiWord: RTF to text"),
-               timeExternal(abiword, {QStringLiteral("--to=txt"), QStringLiteral("--to-name=") + outDir + QStringLiteral("/abi.txt"), rtfPath}, runs));
+               timeExternal(abiword,
+                            {QStringLiteral("--to=txt"), QStringLiteral("--to-name=%1/abi.txt").arg(outDir), rtfPath},
+                            runs));
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     if (!soffice.isEmpty())
         report(QStringLiteral("  LibreOffice: RTF to text (with start-up)"),
-               timeExternal(soffice, {QStringLiteral("-env:UserInstallation=file://") + outDir + QStringLiteral("/lo-profile"),
-                                      QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("txt:Text"),
-                                      QStringLiteral("--outdir"), outDir, rtfPath}, runs));
+               timeExternal(soffice,
+                            {QStringLiteral("-env:UserInstallation=file://%1/lo-profile").arg(outDir),
+                             QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("txt:Text"),
+                             QStringLiteral("--outdir"), outDir, rtfPath},
+                            runs));
 }
 
 }  // namespace

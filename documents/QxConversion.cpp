@@ -123,9 +123,9 @@ qint64 TQxStreamConversion::ReadBlock(char* buffer, qint64 count) {
     if (!stream_) return -1;
     const qint64 read = stream_->read(buffer, count);
     if (read < 0) {
-        throw platform::EReadError(fileName_.isEmpty()
-                                       ? stream_->errorString()
-                                       : QStringLiteral("Cannot read file \"%1\". %2").arg(fileName_, stream_->errorString()));
+        const QString reason = stream_->errorString();
+        throw platform::EReadError(
+            fileName_.isEmpty() ? reason : QStringLiteral("Cannot read file \"%1\". %2").arg(fileName_, reason));
     }
     converted_ += read;
     UpdateProgress(converted_, size_);

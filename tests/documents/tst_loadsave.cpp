@@ -55,6 +55,8 @@ private slots:
     void readsEachKindOfFile_data();
     void readsEachKindOfFile();
     void rtfFileKeepsItsFormatting();
+    void readsFilesOfTheOriginalPlatform_data();
+    void readsFilesOfTheOriginalPlatform();
     void failedLoadKeepsContent();
     void missingFileRaisesNamingIt();
     void savedContentFollowsModeAndName_data();
@@ -142,6 +144,28 @@ void TestLoadSave::rtfFileKeepsItsFormatting() {
     QVERIFY(fixture.engine().getCharFormat(richedit::SCF_SELECTION).dwEffects & richedit::CFE_BOLD);
     fixture.engine().setSel(0, 5);
     QVERIFY(!(fixture.engine().getCharFormat(richedit::SCF_SELECTION).dwEffects & richedit::CFE_BOLD));
+}
+
+void TestLoadSave::readsFilesOfTheOriginalPlatform_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("plainMode");
+    QTest::addColumn<QString>("expected");
+    // WordPad ends its files with a NUL byte after the closing brace.
+    QTest::newRow("WordPad RTF") << "wordpad.rtf" << false << QString::fromUtf8("Dobrý den,\r\ntučné a kurzíva, €");
+    QTest::newRow("Windows-1250 text, CR LF") << "czech-cp1250.txt" << false
+                                              << QString::fromUtf8("Příliš žluťoučký kůň\r\núpěl ďábelské ódy\r\n");
+    QTest::newRow("Windows-1250 text in plain mode") << "czech-cp1250.txt" << true
+                                                     << QString::fromUtf8("Příliš žluťoučký kůň\r\núpěl ďábelské ódy\r\n");
+}
+
+void TestLoadSave::readsFilesOfTheOriginalPlatform() {
+    QFETCH(QString, file);
+    QFETCH(bool, plainMode);
+    QFETCH(QString, expected);
+    EditorFixture fixture;
+    fixture.editor.SetPlainText(plainMode);
+    fixture.lines->LoadFile(QStringLiteral(QX_TEST_DATA_DIR "/documents/") + file);
+    QCOMPARE(fixture.text(), expected);
 }
 
 void TestLoadSave::failedLoadKeepsContent() {
