@@ -1,4 +1,5 @@
 #include "app/ed.h"
+#include "app/resources.h"
 
 #include "documents/QxRichEditStrings.h"
 #include "editing/QxLines.h"
@@ -26,6 +27,7 @@ const QString kTitle = QStringLiteral("Quillex");
 }
 
 TMainform::TMainform(QWidget* parent) : QMainWindow(parent) {
+    InitQuillexResources();
     Mainform = this;
     setObjectName(QStringLiteral("Mainform"));
     setWindowTitle(kTitle);

@@ -30,14 +30,15 @@ void TMainform::buildStatusBar() {
     for (int i = 0; i < 6; ++i) {
         auto* label = new QLabel(strip);
         label->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        label->setFixedWidth(panels[i].width);
+        // The last panel takes what is left of the bar, so the clock is never cut.
+        if (i < 5) label->setFixedWidth(panels[i].width);
+        else label->setMinimumWidth(panels[i].width);
         label->setAlignment(panels[i].alignment | Qt::AlignVCenter);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
-        layout->addWidget(label);
+        layout->addWidget(label, i == 5 ? 1 : 0);
         StatusPanels[i] = label;
     }
-    layout->addStretch(1);
     bar->addWidget(strip, 1);
     connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& m) {
         if (!m.isEmpty()) bar->clearMessage();  // panel 0 shows the hints; no overlaid messages

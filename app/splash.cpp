@@ -1,4 +1,5 @@
 #include "app/splash.h"
+#include "app/resources.h"
 
 #include "platform/shell.h"
 
@@ -6,6 +7,8 @@
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -26,6 +29,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int le
 
 Tlogo::Tlogo(QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::SplashScreen) {
+    InitQuillexResources();
     setObjectName(QStringLiteral("logo"));
     setFixedSize(315, 282);
     setAutoFillBackground(true);
@@ -59,6 +63,9 @@ void Tlogo::FormCreate() {
     Label2->adjustSize();
     Label4->setText(platform::registeredOrganization());
     Label4->adjustSize();
+    // The captions are measured in the font the desktop substitutes; keep the values clear of them.
+    Label2->move(std::max(136, Label1->geometry().right() + 6), 184);
+    Label4->move(std::max(88, Label3->geometry().right() + 6), 208);
 }
 
 void Tlogo::Timer1Timer() { hide(); }

@@ -1,0 +1,5 @@
+#include "app/resources.h"
+
+#include <QtGlobal>
+
+void InitQuillexResources() { Q_INIT_RESOURCE(quillex); }
