@@ -23,6 +23,17 @@ QByteArray utf16le(const QString& text) {
     return bytes;
 }
 
+// A device whose every read and write fails, as a broken disk or network share does.
+class BrokenDevice : public QIODevice {
+public:
+    BrokenDevice() { open(QIODevice::ReadWrite); }
+    qint64 size() const override { return 1000; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64) override { return -1; }
+};
+
 // Lowers the largest file this process may write, for as long as it lives; writes beyond it fail.
 class FileSizeLimit {
 public:
@@ -69,6 +80,7 @@ private slots:
     void plainTextSwitchKeepsTextDropsFormatting();
     void plainTextSwitchKeepsRtfSourceAsText();
     void streamsLoadAndSaveFromCurrentPosition();
+    void failingStreamsRaiseTheFixedMessages();
     void streamFormatForcesTheFormatAndIsKept();
     void progressIsReportedAsItChanges();
 
@@ -334,6 +346,25 @@ void TestLoadSave::streamsLoadAndSaveFromCurrentPosition() {
     QVERIFY(textBuffer.open(QIODevice::ReadOnly));
     reader.lines->LoadStream(textBuffer);
     QCOMPARE(reader.text(), QStringLiteral("x\r\ny"));
+}
+
+void TestLoadSave::failingStreamsRaiseTheFixedMessages() {
+    EditorFixture fixture;
+    fixture.engine().setWindowText(QStringLiteral("kept"));
+    BrokenDevice device;
+    try {
+        fixture.lines->LoadStream(device);
+        QFAIL("a failing stream loaded");
+    } catch (const platform::EReadError& error) {
+        QCOMPARE(error.message(), QStringLiteral("Failed to Load Stream"));
+    }
+    QCOMPARE(fixture.text(), QStringLiteral("kept"));
+    try {
+        fixture.lines->SaveStream(device);
+        QFAIL("a failing stream saved");
+    } catch (const platform::EWriteError& error) {
+        QCOMPARE(error.message(), QStringLiteral("Failed to Save Stream"));
+    }
 }
 
 void TestLoadSave::streamFormatForcesTheFormatAndIsKept() {
