@@ -191,7 +191,9 @@ int Engine::Private::replaceRange(int from, int to, const std::function<void(QTe
     }
     anchor = caret = after.cpMin;
     insertionFormat.reset();
-    contentChanged();
+    // the paragraph before a removed break changes too
+    const bool selectionWasHere = before.cpMin >= from && before.cpMax <= to;
+    contentChanged(!selectionWasHere ? -1 : from > 0 && to > from ? from - 1 : from);
     return inserted;
 }
 
@@ -245,11 +247,25 @@ void Engine::Private::notifyChange() {
     if (eventMask & ENM_CHANGE) emit q->changed();
 }
 
-void Engine::Private::contentChanged() {
+void Engine::Private::contentChanged(int from) {
     modified = true;
     caretVisible = true;
     updateScrollBars();
-    q->viewport()->update();
+    const qreal height = doc->documentLayout()->documentSize().height();
+    if (from < 0) {
+        q->viewport()->update();
+    } else {
+        const QRectF block = doc->documentLayout()->blockBoundingRect(doc->findBlock(std::clamp(from, 0, length())));
+        const QPointF top = toView(QPointF(0, block.top()));
+        const QPointF bottom = toView(QPointF(0, block.bottom()));
+        const int viewWidth = q->viewport()->width();
+        if (height != lastDocumentHeight || doc->blockCount() != lastBlockCount)
+            q->viewport()->update(QRect(0, int(top.y()) - 2, viewWidth, q->viewport()->height()));
+        else
+            q->viewport()->update(QRect(0, int(top.y()) - 2, viewWidth, int(bottom.y() - top.y()) + 4));
+    }
+    lastDocumentHeight = height;
+    lastBlockCount = doc->blockCount();
     notifyChange();
     notifySelection();
 }
@@ -612,6 +628,7 @@ bool Engine::setCharFormat(std::uint32_t scope, const CHARFORMAT2& format) {
         font.setItalic(d->defaultFormat.dwEffects & CFE_ITALIC);
         d->doc->setDefaultFont(font);
         d->lines.invalidateAll();
+        d->laidOutRevision = -1;
         d->updateScrollBars();
         viewport()->update();
         return true;

@@ -42,7 +42,10 @@ void Engine::Private::updateLayoutWidth() {
         doc->setTextWidth(width);
         relayout = true;
     }
-    if (relayout) lines.invalidateAll();
+    if (relayout) {
+        lines.invalidateAll();
+        laidOutRevision = -1;
+    }
     updateScrollBars();
 }
 
@@ -81,7 +84,9 @@ QPointF Engine::Private::toLayout(QPointF p) const {
 }
 
 void Engine::Private::ensureLayout() const {
+    if (laidOutRevision == contentRevision) return;
     doc->documentLayout()->blockBoundingRect(doc->lastBlock());
+    const_cast<Private*>(this)->laidOutRevision = contentRevision;
 }
 
 QRectF Engine::Private::caretRect(int position) const {
@@ -165,17 +170,17 @@ int Engine::lineIndex(int line) const {
 }
 
 namespace {
-// The line of `block` numbered `inBlock`, as [start, length) relative to the paragraph.
-std::pair<int, int> lineSpan(const QTextBlock& block, int inBlock) {
+// The line of `block` numbered `inBlock`, as [start, length) relative to the paragraph; `raw` is the
+// document's text. A soft line break ends its line but is not part of the line's text.
+std::pair<int, int> lineSpan(const QTextBlock& block, int inBlock, const QString& raw) {
+    const int blockLength = block.length() - 1;
     const QTextLayout* layout = block.layout();
-    if (!layout || layout->lineCount() == 0) return {0, block.length() - 1};
+    if (!layout || layout->lineCount() == 0) return {0, blockLength};
     const QTextLine line = layout->lineAt(inBlock);
-    int start = line.textStart();
-    int len = line.textLength();
-    // a soft line break ends its line; it is not part of the line's text
-    const QString text = block.text();
-    if (len > 0 && start + len <= text.size() && text[start + len - 1] == QChar::LineSeparator) --len;
-    return {start, std::max(0, std::min(len, int(text.size()) - start))};
+    const int start = std::min(line.textStart(), blockLength);
+    int len = std::clamp(line.textLength(), 0, blockLength - start);
+    if (len > 0 && raw[block.position() + start + len - 1] == QChar::LineSeparator) --len;
+    return {start, len};
 }
 }  // namespace
 
@@ -184,7 +189,7 @@ int Engine::lineLength(int cp) const {
     int inBlock = 0;
     const QTextBlock block = d->lines.blockOfLine(*d->doc, line, inBlock);
     if (!block.isValid()) return 0;
-    return lineSpan(block, inBlock).second;
+    return lineSpan(block, inBlock, d->rawText()).second;
 }
 
 QString Engine::getLine(int line, int maxChars) const {
@@ -192,14 +197,15 @@ QString Engine::getLine(int line, int maxChars) const {
     int inBlock = 0;
     const QTextBlock block = d->lines.blockOfLine(*d->doc, line, inBlock);
     if (!block.isValid() || maxChars <= 0) return {};
-    const auto [start, len] = lineSpan(block, inBlock);
-    QString text = block.text().mid(start, len);
-    for (QChar& c : text)
-        if (c == QChar::LineSeparator) c = u'\v';
+    const QString& raw = d->rawText();
+    const auto [start, len] = lineSpan(block, inBlock, raw);
+    const int from = block.position() + start;
     const bool lastLineOfParagraph = inBlock == blockLineCount(block) - 1;
+    QString text;
+    text.reserve(std::min(len + 1, maxChars));
+    text.append(QStringView(raw).mid(from, std::min(len, maxChars)));
     if (lastLineOfParagraph && block.next().isValid()) text += u'\r';
-    else if (!lastLineOfParagraph && start + len < block.text().size() && block.text()[start + len] == QChar::LineSeparator)
-        text += u'\v';
+    else if (!lastLineOfParagraph && from + len < raw.size() && raw[from + len] == QChar::LineSeparator) text += u'\v';
     return text.left(maxChars);
 }
 

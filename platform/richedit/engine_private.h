@@ -57,6 +57,9 @@ struct Engine::Private {
 
     DisplayLines lines;
     int contentRevision = 0;
+    int laidOutRevision = -1;
+    qreal lastDocumentHeight = 0;
+    int lastBlockCount = 1;  // the content revision the layout was last completed for; -1 after a relayout
     QString textCache;  // the raw text, valid while textCacheRevision == contentRevision
     int textCacheRevision = -1;
 
@@ -106,7 +109,9 @@ struct Engine::Private {
     int insertText(int from, int to, const QString& text, UndoMode undo, EditOrigin origin);
     QTextCharFormat typingFormat(int position) const;
     void setSelection(int newAnchor, int newCaret, bool scroll = false);
-    void contentChanged();  // modified flag, notifications, repaint
+    // Modified flag, notifications and the repaint of what changed: from the paragraph holding `from`
+    // (the whole view when -1), down to the bottom when the text's height changed.
+    void contentChanged(int from = -1);
     void notifySelection();
     void notifyChange();
     void recordFormatChange(int from, int to, Fragment before, const CHARRANGE& selectionBefore);
