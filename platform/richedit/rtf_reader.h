@@ -26,6 +26,7 @@ inline constexpr int kMaxGroupDepth = 200;
 inline constexpr int kMaxTableEntries = 4096;      // fonts, colours, styles, lists
 inline constexpr int kMaxStyleReplayDepth = 8;     // \sbasedon chains
 inline constexpr int kMaxStyleWords = 256;         // control words kept per style
+inline constexpr qint64 kStyleReplayBudget = 4'000'000;  // style words replayed per document
 inline constexpr int kMaxLength = 31680;           // twips (22 inches), for indents and spacing
 inline constexpr qsizetype kMaxPictureBytes = 64 * 1024 * 1024;
 inline constexpr qsizetype kMaxTextPerDestination = 64 * 1024;  // names, field instructions
@@ -261,6 +262,7 @@ private:
     GroupState::PictureGroup lastPictureGroup_ = GroupState::PictureGroup::None;
     int nonShpStart_ = -1, nonShpEnd_ = -1;
     qint64 pixelBudget_;
+    qint64 styleBudget_ = kStyleReplayBudget;
 };
 
 }  // namespace richedit::rtf

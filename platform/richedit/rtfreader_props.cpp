@@ -94,7 +94,12 @@ void Reader::applyStyle(int index, int depth) {
     if (it == styles_.end() || depth > kMaxStyleReplayDepth) return;
     const Style& style = it->second;
     if (style.basedOn >= 0 && style.basedOn != index) applyStyle(style.basedOn, depth + 1);
-    for (const StyleWord& w : style.words) property(w.kw, w.param, w.hasParam);
+    // Each use replays the style's words; a budget keeps a file of nothing but \s from taking long.
+    for (const StyleWord& w : style.words) {
+        if (styleBudget_ <= 0) return;
+        --styleBudget_;
+        property(w.kw, w.param, w.hasParam);
+    }
 }
 
 int Reader::codePage() const {
