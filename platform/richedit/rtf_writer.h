@@ -53,7 +53,8 @@ private:
     void paragraphProperties(const QTextBlockFormat& format);
     void numbering(const PARAFORMAT2& pf);
     void run(const QString& text, const QTextCharFormat& format);
-    void characterProperties(const QTextCharFormat& format);
+    // Writes what changed since the last run; returns the run's record.
+    CHARFORMAT2 characterProperties(const QTextCharFormat& format);
     void characters(const QString& text, int codePage);
     void openLink(const QString& href);
     void closeLink();

@@ -303,7 +303,7 @@ void Writer::numbering(const PARAFORMAT2& pf) {
     needDelimiter_ = false;
 }
 
-void Writer::characterProperties(const QTextCharFormat& format) {
+CHARFORMAT2 Writer::characterProperties(const QTextCharFormat& format) {
     const CHARFORMAT2 cf = charFormatFrom(format, fallback_);
     WrittenChar next;
     next.font = fontIndex(FontKey{faceName(cf), cf.bCharSet, cf.bPitchAndFamily});
@@ -333,11 +333,11 @@ void Writer::characterProperties(const QTextCharFormat& format) {
     if (next.textColor != w.textColor) word("cf", next.textColor);
     if (next.backColor != w.backColor) word("highlight", next.backColor);
     w = next;
+    return cf;
 }
 
 void Writer::run(const QString& text, const QTextCharFormat& format) {
-    characterProperties(format);
-    const CHARFORMAT2 cf = charFormatFrom(format, fallback_);
+    const CHARFORMAT2 cf = characterProperties(format);
     characters(text, codePageForCharset(cf.bCharSet, kDocumentCodePage));
 }
 
