@@ -138,6 +138,22 @@ const QString& Engine::Private::rawText() const {
     return textCache;
 }
 
+void Engine::Private::patchTextCache(int from, int removed, int added) {
+    // Keep the cached text in step with a small edit instead of reading the whole document again.
+    const int n = length();
+    if (from < 0 || removed < 0 || added < 0 || from + removed > textCache.size() || from + added > n) return;
+    QString inserted;
+    inserted.reserve(added);
+    for (QTextBlock block = doc->findBlock(from); block.isValid() && block.position() < from + added; block = block.next()) {
+        const int start = std::max(from, block.position());
+        const int end = std::min(from + added, block.position() + block.length());  // the break included
+        inserted += QStringView(block.text()).mid(start - block.position(), std::min(end, block.position() + block.length() - 1) - start);
+        if (end == block.position() + block.length() && end <= from + added) inserted += QChar::ParagraphSeparator;
+    }
+    textCache.replace(from, removed, inserted);
+    if (textCache.size() == n) textCacheRevision = contentRevision;
+}
+
 QTextCharFormat Engine::Private::typingFormat(int position) const {
     if (insertionFormat && position == selection().cpMin) return *insertionFormat;
     QTextCursor c(doc);
@@ -351,9 +367,11 @@ Engine::Engine(QWidget* parent) : QAbstractScrollArea(parent), d(std::make_uniqu
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     d->doc->setDefaultFont(QFont(faceName(d->defaultFormat), 10));
 
-    connect(d->doc, &QTextDocument::contentsChange, this, [this](int from, int, int) {
+    connect(d->doc, &QTextDocument::contentsChange, this, [this](int from, int removed, int added) {
+        const bool cacheWasCurrent = d->textCacheRevision == d->contentRevision;
         ++d->contentRevision;
         d->lines.invalidateFrom(d->doc->findBlock(from).blockNumber());
+        if (cacheWasCurrent) d->patchTextCache(from, removed, added);
     });
     connect(d->doc->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
             [this] { d->updateScrollBars(); });
@@ -485,7 +503,8 @@ bool Engine::canUndo() const { return d->history.canUndo(); }
 bool Engine::canRedo() const { return d->history.canRedo(); }
 
 int Engine::setUndoLimit(int limit) {
-    d->history.setLimit(std::max(0, limit));
+    d->requestedUndoLimit = std::max(0, limit);
+    d->history.setLimit(d->requestedUndoLimit);
     if (limit > 1) d->textMode = (d->textMode & ~TM_SINGLELEVELUNDO) | TM_MULTILEVELUNDO;
     return d->history.limit();
 }
@@ -513,6 +532,7 @@ bool Engine::setTextMode(std::uint32_t mode) {
         d->history.setLimit(std::min(d->history.limit(), 1));
     } else if (mode & TM_MULTILEVELUNDO) {
         next = (next & ~TM_SINGLELEVELUNDO) | TM_MULTILEVELUNDO;
+        d->history.setLimit(d->requestedUndoLimit);
     }
     if ((next & TM_PLAINTEXT) != (d->textMode & TM_PLAINTEXT)) {
         // A change of mode starts from an empty document with the default format.

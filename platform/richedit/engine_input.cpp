@@ -274,7 +274,17 @@ void Engine::mouseMoveEvent(QMouseEvent* e) {
     if (d->dragSelecting && (e->buttons() & Qt::LeftButton)) {
         const int position = d->hitTest(d->toLayout(p));
         switch (d->dragUnit) {
-        case Private::DragUnit::Character: d->setSelection(d->dragOrigin, position, true); break;
+        case Private::DragUnit::Character: {
+            // With automatic word selection, a drag that leaves the word it started in takes whole words.
+            const CHARRANGE startWord = d->wordAt(d->dragOrigin);
+            const CHARRANGE word = d->wordAt(position);
+            if ((d->options & ECO_AUTOWORDSELECTION) && (position < startWord.cpMin || position > startWord.cpMax) &&
+                word.cpMax > word.cpMin)
+                d->setSelection(d->dragOrigin, position > d->dragOrigin ? word.cpMax : word.cpMin, true);
+            else
+                d->setSelection(d->dragOrigin, position, true);
+            break;
+        }
         case Private::DragUnit::Word: {
             const CHARRANGE word = d->wordAt(position);
             if (position < d->dragOrigin) d->setSelection(d->dragOriginEnd, word.cpMin, true);

@@ -40,6 +40,7 @@ struct Engine::Private {
     CHARRANGE lastReportedSelection{0, 0};
 
     UndoHistory history;
+    int requestedUndoLimit = 100;  // the limit asked for; single-level undo holds one step of it
     bool modified = false;
     std::uint32_t eventMask = ENM_NONE;
     std::uint32_t textMode = TM_RICHTEXT | TM_MULTILEVELUNDO;
@@ -98,6 +99,7 @@ struct Engine::Private {
     // ---- text ----
     int length() const { return doc->characterCount() - 1; }
     const QString& rawText() const;
+    void patchTextCache(int from, int removed, int added);
     CHARRANGE selection() const { return {std::min(anchor, caret), std::max(anchor, caret)}; }
     bool isPlain() const { return textMode & TM_PLAINTEXT; }
 

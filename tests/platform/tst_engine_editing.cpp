@@ -5,6 +5,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextDocument>
 
 using namespace richedit;
 using namespace enginetest;
@@ -17,6 +18,7 @@ private slots:
     void replaceSelWithoutUndoEmptiesHistory();
     void undoLimitDropsOldestSteps();
     void undoLimitZeroKeepsNothing();
+    void singleLevelUndoKeepsOneStep();
     void redoGoesAfterNewEdit();
     void modifiedFlag();
     void notificationsAreSynchronousAndMasked();
@@ -27,6 +29,7 @@ private slots:
     void inputMethodCommitTypes();
     void paragraphBreaksInInsertedText();
     void windowTextUsesCrLf();
+    void textFollowsEveryEdit();
 };
 
 void EngineEditingTest::typingRunIsOneStep() {
@@ -107,6 +110,19 @@ void EngineEditingTest::undoLimitZeroKeepsNothing() {
     e->replaceSel(QStringLiteral("a"), true);
     QTest::keyClicks(e.get(), QStringLiteral("b"));
     QVERIFY(!e->canUndo());
+}
+
+void EngineEditingTest::singleLevelUndoKeepsOneStep() {
+    auto e = makeEngine();
+    e->setUndoLimit(100);
+    QVERIFY(e->setTextMode(TM_RICHTEXT | TM_SINGLELEVELUNDO));
+    e->replaceSel(QStringLiteral("a"), true);
+    e->replaceSel(QStringLiteral("b"), true);
+    QVERIFY(e->undo());
+    QVERIFY(!e->undo());
+    e->clearAll();
+    QVERIFY(e->setTextMode(TM_RICHTEXT | TM_MULTILEVELUNDO));
+    QCOMPARE(e->undoLimit(), 100);
 }
 
 void EngineEditingTest::redoGoesAfterNewEdit() {
@@ -281,6 +297,43 @@ void EngineEditingTest::windowTextUsesCrLf() {
     QCOMPARE(e->windowText(), QStringLiteral("first\r\nsecond\r\nthird"));
     QVERIFY(!e->canUndo());
     QCOMPARE(e->exGetSel(), (CHARRANGE{0, 0}));
+}
+
+void EngineEditingTest::textFollowsEveryEdit() {
+    // Random edits, format changes, undo and redo: the text the engine hands out always equals the
+    // document's, and undoing everything gives back the start.
+    auto e = makeEngine();
+    e->replaceSel(QStringLiteral("Začátek\rdruhý odstavec\rtřetí"), false);
+    const QString start = text(*e);
+    std::uint32_t seed = 7;
+    auto next = [&seed](int bound) {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 16) % std::uint32_t(bound));
+    };
+    const auto documentText = [&] {
+        QString raw = e->document()->toRawText().left(e->getTextLength());
+        raw.replace(QChar::ParagraphSeparator, u'\r');
+        return raw;
+    };
+    e->setUndoLimit(1000);
+    for (int i = 0; i < 300; ++i) {
+        const int length = e->getTextLength();
+        const int a = next(length + 1);
+        const int b = std::min(length, a + next(6));
+        e->setSel(a, b);
+        switch (next(5)) {
+        case 0: e->replaceSel(QStringLiteral("ž\rx"), true); break;
+        case 1: e->clear(); break;
+        case 2: e->setCharFormat(SCF_SELECTION, charFormat(CFM_BOLD, next(2) ? CFE_BOLD : 0)); break;
+        case 3: QTest::keyClick(e.get(), Qt::Key_Backspace); break;
+        default: e->undo(); break;
+        }
+        QCOMPARE(text(*e), documentText());
+    }
+    while (e->undo()) {
+        QCOMPARE(text(*e), documentText());
+    }
+    QCOMPARE(text(*e), start);
 }
 
 QX_REGISTER_TEST(EngineEditingTest)

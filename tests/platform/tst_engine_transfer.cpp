@@ -58,6 +58,7 @@ private slots:
     void linksDetectedWithoutChangingFormats();
     void linkNotificationsCarryRange();
     void clipboardRoundTripPlainText();
+    void richTextTravelsAsRtf();
     void numberingLabels();
 };
 
@@ -369,6 +370,45 @@ void EngineTransferTest::clipboardRoundTripPlainText() {
     QCOMPARE(text(*e), QStringLiteral("firondst\rsec"));
     QVERIFY(e->undo());
     QCOMPARE(text(*e), QStringLiteral("firond"));
+}
+
+void EngineTransferTest::richTextTravelsAsRtf() {
+    auto e = makeEngine();
+    e->replaceSel(QStringLiteral("plain bold\rcentred"), true);
+    e->setSel(6, 10);
+    e->setCharFormat(SCF_SELECTION, charFormat(CFM_BOLD, CFE_BOLD));
+    e->setSel(12, 12);
+    PARAFORMAT2 centre = paraFormat(PFM_ALIGNMENT);
+    centre.wAlignment = PFA_CENTER;
+    e->setParaFormat(centre);
+
+    // through the clipboard: the copy carries RTF, the paste keeps the formatting
+    e->setSel(6, 10);
+    e->copy();
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(mime->hasFormat(QStringLiteral("text/rtf")));
+    QVERIFY(mime->data(QStringLiteral("text/rtf")).startsWith("{\\rtf"));
+    e->setSel(0, 0);
+    e->paste();
+    QCOMPARE(text(*e), QStringLiteral("boldplain bold\rcentred"));
+    e->setSel(0, 4);
+    QVERIFY(e->getCharFormat(SCF_SELECTION).dwEffects & CFE_BOLD);
+
+    // through a stream: out as RTF and back in gives the same text and formats
+    QByteArray rtf;
+    EDITSTREAM out = writer(rtf);
+    e->streamOut(SF_RTF, out);
+    auto other = makeEngine();
+    EDITSTREAM in = reader(rtf, 100);
+    other->streamIn(SF_RTF, in);
+    QCOMPARE(in.dwError, 0u);
+    QCOMPARE(text(*other), text(*e));
+    other->setSel(10, 14);
+    QVERIFY(other->getCharFormat(SCF_SELECTION).dwEffects & CFE_BOLD);
+    other->setSel(16, 16);
+    QCOMPARE(other->getParaFormat().wAlignment, PFA_CENTER);
+    other->setSel(0, 0);
+    QCOMPARE(other->getParaFormat().wAlignment, PFA_LEFT);
 }
 
 void EngineTransferTest::numberingLabels() {
