@@ -41,7 +41,9 @@ std::optional<FileDialogResult> runFileDialog(QWidget* owner, const FileDialogRe
     QFileDialog dialog(owner, r.title, r.initialDir);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // A typed name of a file that does not exist is accepted by the open dialog too; the command
+    // that reads it reports the failure.
+    dialog.setFileMode(QFileDialog::AnyFile);
     // The labels are shown exactly as written; the files are filtered by the pattern column, which
     // Qt would otherwise try to read out of the label's parentheses.
     QStringList filters;
