@@ -4,6 +4,7 @@
 // Its handlers live with their subsystems (documents/ed_*.cpp, editing/ed_*.cpp, ...); this header
 // declares them all.
 
+#include "app/wordcount.h"
 #include "platform/colorvalue.h"
 
 #include <QMainWindow>
@@ -98,6 +99,8 @@ public:
 
     QTimer* Timer1 = nullptr;  // 500 ms: clock and modified flag
     QTimer* Timer2 = nullptr;  // autosave
+
+    WordCounter WordCount;  // the status bar's word count, kept per paragraph
 
     // Whether the flat menu and toolbar styling is on (off on a system whose minor version is 10).
     bool FlatMenuActive = true;

@@ -62,7 +62,7 @@ void TMainform::ShowCharCount() {
 }
 
 void TMainform::ShowWordCount() {
-    StatusPanels[3]->setText(QStringLiteral("Počet slov = %1").arg(CountWords(*editor->Lines())));
+    StatusPanels[3]->setText(QStringLiteral("Počet slov = %1").arg(WordCount.Count(editor->HandleNeeded())));
 }
 
 void TMainform::ShowModifiedState() { StatusPanels[4]->setText(editor->Modified() ? QStringLiteral("Změněno") : QString()); }

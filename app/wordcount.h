@@ -5,7 +5,29 @@
 
 #include <QString>
 
-class TQxLines;
+#include <unordered_map>
 
-int CountWordsInLine(const QString& line);
+class TQxLines;
+namespace richedit {
+class Engine;
+}
+
+int CountWordsInLine(QStringView line);
+// The count line by line through the line store (each line as LineText hands it out).
 int CountWords(const TQxLines& lines);
+
+// The same count, kept per paragraph: a paragraph is counted again only when its text or the way it
+// breaks into display lines changed, so a key press in a long document costs little. Its result
+// always equals CountWords over the editor's line store.
+class WordCounter {
+public:
+    int Count(const richedit::Engine& engine);
+
+private:
+    struct Paragraph {
+        int revision = -1;
+        std::size_t lineSignature = 0;
+        int words = 0;
+    };
+    std::unordered_map<int, Paragraph> paragraphs_;  // by the paragraph's stable fragment index
+};

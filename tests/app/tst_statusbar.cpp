@@ -76,6 +76,46 @@ private slots:
         QCOMPARE(form.StatusPanels[3]->text(), QStringLiteral("Počet slov = 1"));
     }
 
+    // The per-paragraph count always equals the full line-by-line count, through edits, undo, long
+    // lines, soft breaks and relayouts.
+    void keptCountEqualsTheFullCount() {
+        qxtest::ProgramFolder folder;
+        TMainform form;
+        form.FormCreate({});
+        form.resize(500, 400);
+        form.show();
+        TQxRichEdit& editor = *form.editor;
+        WordCounter counter;
+        auto check = [&](const char* step) {
+            QVERIFY2(counter.Count(editor.HandleNeeded()) == CountWords(*editor.Lines()), step);
+        };
+        QString long5000;
+        for (int i = 0; i < 1000; ++i) long5000 += QStringLiteral("slo ");
+        editor.SetSelText(QStringLiteral("Příliš žluťoučký kůň\rúpěl  ďábelské ódy\r\r") + long5000 +
+                          QStringLiteral("\rkonec"));
+        check("built");
+        editor.SetSelStart(5);
+        editor.SetSelText(QStringLiteral(" vložené slovo "));
+        check("typed in a paragraph");
+        editor.SetSelStart(0);
+        editor.SetSelLength(30);
+        editor.SetSelText(QString());
+        check("deleted across paragraphs");
+        editor.Undo();
+        check("undone");
+        editor.SetWordWrap(false);
+        check("wrap off: one line per paragraph, the long one cut");
+        editor.SetWordWrap(true);
+        editor.SetZoom(200);
+        check("zoomed");
+        form.resize(300, 400);
+        QCoreApplication::processEvents();
+        check("narrower");
+        editor.SelectAll();
+        editor.SetSelText(QStringLiteral("jedno	tabulátor"));
+        check("replaced everything");
+    }
+
     void clockAndModifiedPanel() {
         qxtest::ProgramFolder folder;
         TMainform form;
