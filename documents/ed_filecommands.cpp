@@ -1,12 +1,14 @@
 // File commands of the main window: new, open, save, save as, and the saving step of the prompts.
 #include "app/ed.h"
 
+#include "documents/QxConversion.h"
+#include "documents/QxConversionList.h"
+
 #include "editing/QxLines.h"
 #include "editing/QxRichEdit.h"
 #include "platform/richedit/engine.h"
 #include "platform/dialogs/dialogs.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QToolButton>
 
@@ -40,13 +42,11 @@ QList<platform::FileFilter> saveFilters() {
 constexpr int kOpenTypeHtml = 4;
 constexpr int kOpenTypeAllFiles = 6;
 
-// Whether a load of `fileName` in rich mode reads RTF: not a ".txt" name, and the file starts
-// with "{\rtf" (any case); otherwise the storage layer reads it as plain text.
+// Whether a load of `fileName` in rich mode reads RTF: not a ".txt" name, and a file that the RTF
+// conversion recognises; otherwise the storage layer reads it as plain text.
 bool LoadsAsRichText(const QString& fileName) {
     if (QFileInfo(fileName).suffix().compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0) return false;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    return file.read(5).compare("{\\rtf", Qt::CaseInsensitive) == 0;
+    return TConversionFormatList::Instance().RTFConversion().IsFileFormat(fileName);
 }
 
 }  // namespace
