@@ -85,7 +85,8 @@ public:
     bool setTextMode(std::uint32_t mode);
     std::uint32_t textMode() const;                  // EM_GETTEXTMODE
     void setBackgroundColor(const QColor& color);    // EM_SETBKGNDCOLOR; an invalid colour: the palette's Base
-    void exLimitText(int limit);                     // EM_EXLIMITTEXT; 0: 64K characters, as the control does
+    void exLimitText(int limit);                     // EM_EXLIMITTEXT; 0: 64K characters, as the control does; 32767 at first
+                                                     // (limits typing, paste and replaceSel; a whole stream-in is never cut)
     int textLimit() const;
     std::uint32_t getOptions() const;                // EM_GETOPTIONS (ECO_AUTOWORDSELECTION, ECO_SELECTIONBAR)
     void setOptions(std::uint32_t options);          // EM_SETOPTIONS with ECOOP_SET
@@ -132,7 +133,12 @@ public:
 
     // ---- printing -----------------------------------------------------------------------------
     // EM_FORMATRANGE: returns the first character that did not fit (the text length when all did).
-    // nullptr discards the formatting cache and returns 0.
+    // nullptr discards the formatting cache and returns 0. The text is laid out in device-independent
+    // units, so every device breaks pages at the same characters; rc maps to pixels through the
+    // resolution of hdc's device (a QPicture, which has none of its own, takes hdcTarget's).
+    // A rectangle without height or width takes nothing and returns chrg.cpMin, so a caller's page
+    // loop stops; a line taller than the page goes alone on a page, clipped, so a usable page always
+    // makes progress.
     int formatRange(const FORMATRANGE* range, bool render);
 
     // ---- find -------------------------------------------------------------------------------

@@ -22,7 +22,8 @@ int Engine::Private::selectionBarWidth() const { return (options & ECO_SELECTION
 
 QRect Engine::Private::effectiveFormatRect() const {
     if (!formatRect.isEmpty()) return formatRect;
-    QRect r = q->viewport()->rect();
+    // A hidden engine's viewport is laid out only when it is shown: until then its own size stands in.
+    QRect r = q->isVisible() ? q->viewport()->rect() : QRect(QPoint(0, 0), q->contentsRect().size());
     r.setLeft(r.left() + selectionBarWidth() + kLeftInset);
     if (r.width() < 1) r.setWidth(1);
     return r;
@@ -83,13 +84,19 @@ QPointF Engine::Private::toLayout(QPointF p) const {
             (p.y() - rect.top() + q->verticalScrollBar()->value()) / z};
 }
 
+void Engine::Private::syncHiddenWidth() const {
+    if (!q->isVisible()) const_cast<Private*>(this)->updateLayoutWidth();
+}
+
 void Engine::Private::ensureLayout() const {
+    syncHiddenWidth();
     if (laidOutRevision == contentRevision) return;
     doc->documentLayout()->blockBoundingRect(doc->lastBlock());
     const_cast<Private*>(this)->laidOutRevision = contentRevision;
 }
 
 QRectF Engine::Private::caretRect(int position) const {
+    syncHiddenWidth();
     position = std::clamp(position, 0, length());
     const QTextBlock block = doc->findBlock(position);
     const QRectF blockRect = doc->documentLayout()->blockBoundingRect(block);
@@ -107,6 +114,7 @@ QRectF Engine::Private::caretRect(int position) const {
 }
 
 int Engine::Private::hitTest(QPointF p) const {
+    syncHiddenWidth();
     if (p.y() < 0) p.setY(0);
     const QSizeF size = doc->documentLayout()->documentSize();
     if (p.y() >= size.height()) {

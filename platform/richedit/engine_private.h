@@ -94,6 +94,7 @@ struct Engine::Private {
     QRectF caretRect(int position) const;        // layout units
     int hitTest(QPointF layoutPoint) const;      // nearest character position
     void ensureLayout() const;
+    void syncHiddenWidth() const;  // a hidden engine follows its own size
     void ensureVisible(int position);
 
     // ---- text ----

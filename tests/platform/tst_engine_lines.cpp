@@ -16,6 +16,7 @@ private slots:
     void linesAreConsistent();
     void wrapFollowsFormattingRectangle();
     void wordWrapOff();
+    void hiddenEngineWrapsAtItsOwnWidth();
     void zoomGetSet_data();
     void zoomGetSet();
     void zoomRewrapsAndScalesText();
@@ -113,6 +114,17 @@ void EngineLinesTest::wordWrapOff() {
     QCOMPARE(e->getLineCount(), 1);
     e->setWordWrap(true);
     QVERIFY(e->getLineCount() > 1);
+}
+
+void EngineLinesTest::hiddenEngineWrapsAtItsOwnWidth() {
+    Engine hidden;
+    hidden.resize(300, 200);
+    hidden.replaceSel(paragraphText(40), true);
+    auto shown = makeEngine(300, 200);
+    shown->replaceSel(paragraphText(40), true);
+    QVERIFY(std::abs(hidden.getLineCount() - shown->getLineCount()) <= 1);
+    hidden.resize(900, 200);
+    QVERIFY(hidden.getLineCount() < shown->getLineCount());
 }
 
 void EngineLinesTest::zoomGetSet_data() {
