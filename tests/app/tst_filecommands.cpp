@@ -5,6 +5,7 @@
 #include "editing/QxRichEdit.h"
 #include "platform/application.h"
 #include "platform/richedit/engine.h"
+#include "tests/support/files.h"
 #include "tests/support/programfolder.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testregistry.h"
@@ -15,22 +16,12 @@
 #include <QToolButton>
 
 using platform::ConfirmAnswer;
+using qxtest::readFile;
+using qxtest::writeFile;
 
 namespace {
 
 const QByteArray kRtf = "{\\rtf1\\ansi\\ansicpg1250 {\\b Tu\\'e8n\\'fd}\\b0  text\\par}";
-
-QString writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
-    return path;
-}
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 bool firstCharacterBold(TQxRichEdit& editor) {
     editor.SetSelStart(0);

@@ -3,6 +3,7 @@
 
 #include "editing/QxRichEdit.h"
 #include "platform/richedit/engine.h"
+#include "tests/support/files.h"
 #include "tests/support/programfolder.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testregistry.h"
@@ -18,22 +19,8 @@
 #include <QToolButton>
 
 using platform::ConfirmAnswer;
-
-namespace {
-
-QString writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
-    return path;
-}
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-}  // namespace
+using qxtest::readFile;
+using qxtest::writeFile;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
