@@ -1,6 +1,7 @@
 // Clipboard and pictures: rich text travels as RTF, with plain text beside it, and a lone picture
 // also as a PNG image.
 #include "platform/richedit/engine_private.h"
+#include "platform/picture/picture.h"
 #include "platform/richedit/rtf.h"
 #include "platform/richedit/textformat.h"
 
@@ -11,7 +12,6 @@
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QtEndian>
 
 namespace richedit {
 
@@ -28,39 +28,9 @@ QByteArray pngBytes(const QImage& image) {
     return bytes;
 }
 
-// A device-independent bitmap as a BMP file, so that Qt's reader decodes it.
-QByteArray bmpFromDib(const QByteArray& dib) {
-    if (dib.size() < 16) return {};
-    const auto* p = reinterpret_cast<const uchar*>(dib.constData());
-    const quint32 headerSize = qFromLittleEndian<quint32>(p);
-    if (headerSize < 12 || headerSize > quint32(dib.size())) return {};
-    quint32 paletteBytes = 0;
-    if (headerSize >= 40 && dib.size() >= 40) {
-        const quint16 bits = qFromLittleEndian<quint16>(p + 14);
-        const quint32 compression = qFromLittleEndian<quint32>(p + 16);
-        quint32 used = qFromLittleEndian<quint32>(p + 32);
-        if (used == 0 && bits <= 8) used = 1u << bits;
-        if (used > 256) used = 256;
-        paletteBytes = used * 4;
-        if (compression == 3 && headerSize == 40) paletteBytes += 12;  // BI_BITFIELDS masks
-    } else if (headerSize == 12) {
-        const quint16 bits = qFromLittleEndian<quint16>(p + 10);
-        if (bits <= 8) paletteBytes = (1u << bits) * 3;
-    }
-    QByteArray file(14, '\0');
-    file[0] = 'B';
-    file[1] = 'M';
-    qToLittleEndian<quint32>(quint32(14 + dib.size()), reinterpret_cast<uchar*>(file.data()) + 2);
-    qToLittleEndian<quint32>(quint32(14 + headerSize + paletteBytes), reinterpret_cast<uchar*>(file.data()) + 10);
-    return file + dib;
-}
-
-QImage decodePicture(const Picture& picture) {
-    if (picture.format == u"dib") return QImage::fromData(bmpFromDib(picture.data), "BMP");
-    if (picture.format == u"png" || picture.format == u"jpeg" || picture.format == u"bmp")
-        return QImage::fromData(picture.data, picture.format.toLatin1().constData());
-    return QImage::fromData(picture.data);  // metafiles and the unknown: an empty frame unless Qt knows them
-}
+// The picture's image through the bounded platform decoders; metafiles and unknown data give a
+// null image, which the engine shows as an empty frame of the picture's size.
+QImage decodePicture(const Picture& picture) { return platform::decodePicture(picture.data, picture.format); }
 
 }  // namespace
 
