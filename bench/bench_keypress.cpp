@@ -5,6 +5,7 @@
 #include "app/ed.h"
 #include "app/wordcount.h"
 #include "bench/docgen.h"
+#include "bench/timing.h"
 
 #include "editing/QxRichEdit.h"
 #include "platform/application.h"
@@ -23,17 +24,7 @@
 
 namespace {
 
-double medianMs(int runs, const std::function<void()>& step) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        step();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using bench::medianMs;
 
 void row(const char* what, double ms) { std::printf("%-58s %12.3f ms\n", what, ms); }
 

@@ -3,6 +3,7 @@
 // LibreOffice's conversion of the same RTF file to text as the baseline of the same run. Prints
 // medians and throughput; nothing asserts them.
 #include "bench/docgen.h"
+#include "bench/timing.h"
 
 #include "documents/QxRichEditStrings.h"
 #include "editing/QxRichEdit.h"
@@ -24,17 +25,7 @@
 
 namespace {
 
-double medianMs(int runs, const std::function<void()>& step) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        step();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using bench::medianMs;
 
 void row(const QString& what, double ms, qint64 bytes) {
     std::printf("%-52s %11.1f ms  %8.2f MB/s\n", qPrintable(what), ms, bytes / 1048576.0 / std::max(ms / 1000, 1e-9));

@@ -2,6 +2,7 @@
 // reported here; nothing asserts them. Ratios to a baseline measured in the same run make figures
 // comparable between machines.
 #include "bench/docgen.h"
+#include "bench/timing.h"
 
 #include "platform/richedit/engine.h"
 
@@ -21,18 +22,7 @@ using namespace richedit;
 
 namespace {
 
-double medianMs(int runs, const std::function<void()>& step, const std::function<void()>& before = {}) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        if (before) before();
-        QElapsedTimer timer;
-        timer.start();
-        step();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using bench::medianMs;
 
 long residentKb() {
     QFile status(QStringLiteral("/proc/self/status"));

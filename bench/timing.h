@@ -1,0 +1,26 @@
+#pragma once
+// Timing for the benchmark programs: the median of several runs of a step.
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+namespace bench {
+
+// Median wall time of `runs` runs of `step`, in milliseconds; `before` runs untimed before each.
+inline double medianMs(int runs, const std::function<void()>& step, const std::function<void()>& before = {}) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        if (before) before();
+        QElapsedTimer timer;
+        timer.start();
+        step();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+}  // namespace bench
