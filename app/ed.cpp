@@ -76,12 +76,11 @@ TMainform::~TMainform() {
 }
 
 void TMainform::FormCreate(const QStringList& arguments) {
-    // 1. The hint handler is this window's event(); the unexpected-error handler:
+    // Hints reach ShowHint through this window's event(); escaped errors go to the log.
     if (auto* app = platform::Application::instance())
         app->setExceptionHandler([this](QObject* sender, const platform::Error& e) { LogUnexpectedError(sender, e); });
-    // 2.
     ProgramDir = platform::executableDir();
-    // 3. One argument is a document to open. A document that cannot be read is reported and start-up
+    // One argument is a document to open. A document that cannot be read is reported and start-up
     // goes on; the path is taken only when the read succeeded, so a later save cannot write the empty
     // document over the file that failed to load.
     if (arguments.size() == 1) {
@@ -96,16 +95,11 @@ void TMainform::FormCreate(const QStringList& arguments) {
         if (auto* app = platform::Application::instance()) app->guarded(this, load);
         else load();
     }
-    // 4.
     FlatMenuActive = platform::osVersion().minor != 10;
     editor->SetModified(false);
-    // 5.
     LoadSettings();
-    // 6.
     ClipartDir = ProgramDir + QStringLiteral("clipart/");
-    // 8.
     RefreshCountPanels();
-    // 9.
     editor->SetModified(false);
     Timer1->start();
 }
