@@ -62,11 +62,13 @@ private slots:
         qxtest::ProgramFolder folder;
         folder.installTestLibrary(QStringLiteral("qxtestlib_noentry.so"), QStringLiteral("quilinf.dll"));
         qxtest::ScopedDialogs dialogs;
+        LibraryLog log;
         TMainform form;
         form.FormCreate({});
         dialogs->expectMessage();
         form.Oprogramu1Click();
         QCOMPARE(dialogs->messages(), QStringList{QStringLiteral("Nebyla nalezena potřebná procedura")});
+        QCOMPARE(log.lines(), (QStringList{QStringLiteral("load"), QStringLiteral("unload")}));
     }
 
     // Each call loads, calls and releases: twice means two loads, each seeing its first call.
