@@ -5,15 +5,33 @@
 
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextLayout>
 
 #include <algorithm>
-#include <functional>
 
 namespace {
 
 // LineText hands out at most this many characters of a line.
 constexpr int kLineTextLimit = 4096;
+
+// The words of one paragraph as the line store's lines give them.
+int CountParagraph(const richedit::Engine& engine, const QTextBlock& block, bool wraps) {
+    const QString text = block.text();
+    if (engine.wrapsOnlyAtBlanks(block)) {
+        // Its lines are the text cut at soft line breaks and inside runs of blanks, which changes no
+        // count, unless a line could pass the line store's limit.
+        int words = 0;
+        bool withinLimit = true;
+        for (QStringView segment : QStringView(text).split(QChar::LineSeparator)) {
+            if (wraps && segment.size() > kLineTextLimit) withinLimit = false;
+            words += CountWordsInLine(segment.left(kLineTextLimit));
+        }
+        if (withinLimit) return words;
+    }
+    int words = 0;
+    for (const auto& [start, length] : engine.paragraphLines(block))
+        words += CountWordsInLine(QStringView(text).mid(start, std::min(length, kLineTextLimit)));
+    return words;
+}
 
 }  // namespace
 
@@ -43,39 +61,64 @@ int CountWords(const TQxLines& lines) {
     return count;
 }
 
-int WordCounter::Count(const richedit::Engine& engine) {
-    engine.getLineCount();  // the whole document laid out, as the line store sees it
-    const QTextDocument& document = *engine.document();
-    int total = 0;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        const QTextLayout* layout = block.layout();
-        const int lineCount = layout ? layout->lineCount() : 0;
-        std::size_t signature = std::hash<int>()(lineCount);
-        for (int i = 0; i < lineCount; ++i) {
-            const QTextLine line = layout->lineAt(i);
-            signature = signature * 31 + std::size_t(line.textStart()) * 1000003u + std::size_t(line.textLength());
-        }
-        Paragraph& p = paragraphs_[block.fragmentIndex()];
-        if (p.revision != block.revision() || p.lineSignature != signature) {
-            // The display lines of the paragraph as the line store hands them out: a soft line break
-            // ends its line but is not part of it, and a line is cut at the line store's limit.
-            const QString text = block.text();
-            int words = 0;
-            for (int i = 0; i < std::max(lineCount, 1); ++i) {
-                int start = 0;
-                int length = int(text.size());
-                if (lineCount > 0) {
-                    const QTextLine line = layout->lineAt(i);
-                    start = std::min(line.textStart(), int(text.size()));
-                    length = std::clamp(line.textLength(), 0, int(text.size()) - start);
-                }
-                if (length > 0 && text[start + length - 1] == QChar::LineSeparator) --length;
-                words += CountWordsInLine(QStringView(text).mid(start, std::min(length, kLineTextLimit)));
-            }
-            p = {block.revision(), signature, words};
-        }
-        total += p.words;
+WordCounter::~WordCounter() { QObject::disconnect(connection_); }
+
+void WordCounter::Follow(const QTextDocument* document) {
+    QObject::disconnect(connection_);
+    document_ = document;
+    connection_ = QObject::connect(document, &QTextDocument::contentsChange,
+                                   [this](int from, int, int added) { Changed(from, added); });
+    Reset();
+}
+
+void WordCounter::Reset() {
+    words_.assign(document_->blockCount(), kUnknown);
+    total_ = 0;
+    unknownFrom_ = 0;
+    unknownTo_ = int(words_.size());
+}
+
+void WordCounter::Changed(int from, int added) {
+    // The paragraphs [first, last] now hold the change; they replaced `removed` paragraphs.
+    const int blocks = document_->blockCount();
+    const int first = std::clamp(document_->findBlock(std::max(0, from)).blockNumber(), 0, std::max(0, blocks - 1));
+    QTextBlock lastBlock = document_->findBlock(from + added);
+    const int last = lastBlock.isValid() ? lastBlock.blockNumber() : blocks - 1;
+    const int changed = last - first + 1;
+    const int removed = changed - (blocks - int(words_.size()));
+    if (removed < 0 || first + removed > int(words_.size())) return Reset();  // lost track: count everything again
+    for (int i = first; i < first + removed; ++i)
+        if (words_[i] != kUnknown) total_ -= words_[i];
+    words_.erase(words_.begin() + first, words_.begin() + first + removed);
+    words_.insert(words_.begin() + first, changed, kUnknown);
+    // The unknown window moves with the paragraphs after the change and takes the changed ones in.
+    const int shift = changed - removed;
+    const auto moved = [&](int index) { return index <= first ? index : index >= first + removed ? index + shift : first + changed; };
+    if (unknownFrom_ < unknownTo_) {
+        unknownFrom_ = std::min(moved(unknownFrom_), first);
+        unknownTo_ = std::max(moved(unknownTo_), first + changed);
+    } else {
+        unknownFrom_ = first;
+        unknownTo_ = first + changed;
     }
-    if (paragraphs_.size() > std::size_t(2 * document.blockCount() + 64)) paragraphs_.clear();  // drop the departed
-    return total;
+}
+
+int WordCounter::Count(const richedit::Engine& engine) {
+    const QTextDocument* document = engine.document();
+    const int generation = engine.layoutGeneration();
+    if (document != document_ || generation != generation_ || wraps_ != engine.wordWrap() ||
+        int(words_.size()) != document->blockCount()) {
+        Follow(document);
+        generation_ = generation;
+        wraps_ = engine.wordWrap();
+    }
+    const int to = std::min(unknownTo_, int(words_.size()));
+    int i = unknownFrom_;
+    for (QTextBlock block = document->findBlockByNumber(i); block.isValid() && i < to; block = block.next(), ++i) {
+        if (words_[i] != kUnknown) continue;
+        words_[i] = CountParagraph(engine, block, wraps_);
+        total_ += words_[i];
+    }
+    unknownFrom_ = unknownTo_ = 0;
+    return int(total_);
 }

@@ -3,11 +3,13 @@
 // trailing characters of codes 0 to 32; every maximal run of blanks after a word ends it. Only the
 // blank separates words (words joined by a tab count as one).
 
+#include <QMetaObject>
 #include <QString>
 
-#include <unordered_map>
+#include <vector>
 
 class TQxLines;
+class QTextDocument;
 namespace richedit {
 class Engine;
 }
@@ -16,18 +18,31 @@ int CountWordsInLine(QStringView line);
 // The count line by line through the line store (each line as LineText hands it out).
 int CountWords(const TQxLines& lines);
 
-// The same count, kept per paragraph: a paragraph is counted again only when its text or the way it
-// breaks into display lines changed, so a key press in a long document costs little. Its result
+// The same count, kept per paragraph: only paragraphs the document changed since the last count
+// are counted again, and a paragraph needs its display lines only when they may break inside a
+// word, so counting neither lays the document out nor walks all of it on a key press. Its result
 // always equals CountWords over the editor's line store.
 class WordCounter {
 public:
+    WordCounter() = default;
+    WordCounter(const WordCounter&) = delete;
+    WordCounter& operator=(const WordCounter&) = delete;
+    ~WordCounter();
+
     int Count(const richedit::Engine& engine);
 
 private:
-    struct Paragraph {
-        int revision = -1;
-        std::size_t lineSignature = 0;
-        int words = 0;
-    };
-    std::unordered_map<int, Paragraph> paragraphs_;  // by the paragraph's stable fragment index
+    void Follow(const QTextDocument* document);
+    void Changed(int from, int added);
+    void Reset();
+
+    static constexpr int kUnknown = -1;
+    const QTextDocument* document_ = nullptr;
+    QMetaObject::Connection connection_;
+    int generation_ = -1;
+    bool wraps_ = true;
+    std::vector<int> words_;  // per paragraph, kUnknown until counted
+    long long total_ = 0;     // over the counted paragraphs
+    int unknownFrom_ = 0;     // every unknown paragraph lies in [unknownFrom_, unknownTo_)
+    int unknownTo_ = 0;
 };

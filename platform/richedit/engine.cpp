@@ -106,14 +106,15 @@ QTextCharFormat plainTextFormat(QTextCharFormat format) {
 
 // ---- Private ---------------------------------------------------------------------------------
 
-Engine::Private::Private(Engine* owner) : q(owner), doc(new QTextDocument(owner)) {
+Engine::Private::Private(Engine* owner) : q(owner), doc(new QTextDocument(owner)), layout(new ParagraphLayout(doc)) {
     layoutDevice = QImage(1, 1, QImage::Format_ARGB32_Premultiplied);
     layoutDevice.setDotsPerMeterX(qRound(kDotsPerMeterAt96Dpi));
     layoutDevice.setDotsPerMeterY(qRound(kDotsPerMeterAt96Dpi));
     doc->setUndoRedoEnabled(false);
     doc->setDocumentMargin(0);
     doc->setUseDesignMetrics(true);
-    doc->documentLayout()->setPaintDevice(&layoutDevice);
+    doc->setDocumentLayout(layout);
+    layout->setPaintDevice(&layoutDevice);
     textLimit = kDefaultTextLimit;
 
     defaultFormat.dwMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_LINK | CFM_SUBSCRIPT |
@@ -370,11 +371,10 @@ Engine::Engine(QWidget* parent) : QAbstractScrollArea(parent), d(std::make_uniqu
     connect(d->doc, &QTextDocument::contentsChange, this, [this](int from, int removed, int added) {
         const bool cacheWasCurrent = d->textCacheRevision == d->contentRevision;
         ++d->contentRevision;
-        d->lines.invalidateFrom(d->doc->findBlock(from).blockNumber());
         if (cacheWasCurrent) d->patchTextCache(from, removed, added);
     });
-    connect(d->doc->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
-            [this] { d->updateScrollBars(); });
+    connect(d->layout, &QAbstractTextDocumentLayout::documentSizeChanged, this, [this] { d->updateScrollBars(); });
+    connect(d->layout, &ParagraphLayout::completed, this, &Engine::layoutCompleted);
     d->updateLayoutWidth();
 }
 
@@ -647,8 +647,7 @@ bool Engine::setCharFormat(std::uint32_t scope, const CHARFORMAT2& format) {
         font.setWeight(QFont::Weight(std::clamp<int>(d->defaultFormat.wWeight ? d->defaultFormat.wWeight : 400, 1, 1000)));
         font.setItalic(d->defaultFormat.dwEffects & CFE_ITALIC);
         d->doc->setDefaultFont(font);
-        d->lines.invalidateAll();
-        d->laidOutRevision = -1;
+        d->layout->relayout();
         d->updateScrollBars();
         viewport()->update();
         return true;

@@ -15,9 +15,12 @@
 #include <QRect>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QPainter;
 class QPaintDevice;
+class QTextBlock;
 class QTextDocument;
 class QMimeData;
 
@@ -123,6 +126,21 @@ public:
     QPoint posFromChar(int cp) const;                // EM_POSFROMCHAR: widget pixels
     int charFromPos(const QPoint& point) const;      // EM_CHARFROMPOS
 
+    // ---- layout progress and single paragraphs --------------------------------------------------
+    // Loading lays nothing out: what is shown is laid out first and the rest in small steps while
+    // the event loop runs. Every query above lays out as far as it needs, so its answer is always
+    // that of a complete layout.
+    bool layoutComplete() const;
+    void completeLayout();
+    // Display lines of the paragraph `block` of document() as (start, length) relative to it, a soft
+    // line break ending its line without being part of it; lays out that paragraph alone if need be.
+    std::vector<std::pair<int, int>> paragraphLines(const QTextBlock& block) const;
+    // True when the soft line breaks of `block` can only fall inside runs of blanks (U+0020), so that
+    // its display lines are its text cut there; false when only laying it out can tell.
+    bool wrapsOnlyAtBlanks(const QTextBlock& block) const;
+    // Changes whenever every paragraph is laid out anew (width, wrapping, zoom, default font).
+    int layoutGeneration() const;
+
     // ---- streams ----------------------------------------------------------------------------
     // EM_STREAMIN: SF_TEXT or SF_RTF (| SFF_SELECTION | SFF_PLAINRTF | SF_UNICODE). Returns the number
     // of characters read; on failure stream.dwError is non-zero and the content is as before.
@@ -162,6 +180,7 @@ public:
     const QTextDocument* document() const;
 
 signals:
+    void layoutCompleted();                                                 // the background layout reached the end
     void selectionChanged(richedit::CHARRANGE range);                      // EN_SELCHANGE
     void changed();                                                         // EN_CHANGE
     void link(richedit::MouseMessage message, richedit::CHARRANGE range);  // EN_LINK

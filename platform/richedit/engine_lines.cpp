@@ -3,6 +3,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTextBlock>
 #include <QTextLayout>
 
@@ -29,8 +30,17 @@ QRect Engine::Private::effectiveFormatRect() const {
     return r;
 }
 
+qreal Engine::Private::wrapWidth() const {
+    qreal width = effectiveFormatRect().width();
+    // Text wraps as if the vertical scroll bar were there, so that the bar coming or going does not
+    // lay the whole document out again.
+    if (formatRect.isEmpty() && !(q->isVisible() && q->verticalScrollBar()->isVisible()))
+        width -= q->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, q->verticalScrollBar());
+    return std::max(1.0, width / zoom());
+}
+
 void Engine::Private::updateLayoutWidth() {
-    const qreal width = std::max(1.0, effectiveFormatRect().width() / zoom());
+    const qreal width = wrapWidth();
     QTextOption option = doc->defaultTextOption();
     const QTextOption::WrapMode wrap = wordWrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap;
     bool relayout = false;
@@ -43,10 +53,7 @@ void Engine::Private::updateLayoutWidth() {
         doc->setTextWidth(width);
         relayout = true;
     }
-    if (relayout) {
-        lines.invalidateAll();
-        laidOutRevision = -1;
-    }
+    if (relayout) layout->relayout();
     updateScrollBars();
 }
 
@@ -64,7 +71,7 @@ void Engine::Private::updateScrollBars() {
     if (wordWrap) {
         h->setRange(0, 0);
     } else {
-        const int contentWidth = int(std::ceil(std::max(size.width(), doc->idealWidth()) * z)) + rect.left() + 2;
+        const int contentWidth = int(std::ceil(size.width() * z)) + rect.left() + 2;
         h->setRange(0, std::max(0, contentWidth - q->viewport()->width()));
         h->setPageStep(std::max(1, q->viewport()->width()));
         h->setSingleStep(std::max(1, int(20 * z)));
@@ -88,20 +95,13 @@ void Engine::Private::syncHiddenWidth() const {
     if (!q->isVisible()) const_cast<Private*>(this)->updateLayoutWidth();
 }
 
-void Engine::Private::ensureLayout() const {
-    syncHiddenWidth();
-    if (laidOutRevision == contentRevision) return;
-    doc->documentLayout()->blockBoundingRect(doc->lastBlock());
-    const_cast<Private*>(this)->laidOutRevision = contentRevision;
-}
-
 QRectF Engine::Private::caretRect(int position) const {
     syncHiddenWidth();
     position = std::clamp(position, 0, length());
     const QTextBlock block = doc->findBlock(position);
-    const QRectF blockRect = doc->documentLayout()->blockBoundingRect(block);
-    const QTextLayout* layout = block.layout();
+    const QTextLayout* layout = this->layout->placedLayout(block);
     if (!layout || layout->lineCount() == 0) {
+        const QRectF blockRect = this->layout->blockBoundingRect(block);
         const QFontMetricsF fm(doc->defaultFont(), &layoutDevice);
         return {blockRect.x(), blockRect.y(), 1, fm.height()};
     }
@@ -116,19 +116,7 @@ QRectF Engine::Private::caretRect(int position) const {
 int Engine::Private::hitTest(QPointF p) const {
     syncHiddenWidth();
     if (p.y() < 0) p.setY(0);
-    const QSizeF size = doc->documentLayout()->documentSize();
-    if (p.y() >= size.height()) {
-        // below the text: the position on the last line under the pointer
-        const QTextBlock block = doc->lastBlock();
-        doc->documentLayout()->blockBoundingRect(block);
-        const QTextLayout* layout = block.layout();
-        if (layout && layout->lineCount() > 0) {
-            const QTextLine line = layout->lineAt(layout->lineCount() - 1);
-            return block.position() + line.xToCursor(p.x() - layout->position().x());
-        }
-        return length();
-    }
-    const int pos = doc->documentLayout()->hitTest(p, Qt::FuzzyHit);
+    const int pos = layout->hitTest(p, Qt::FuzzyHit);
     return pos < 0 ? length() : std::clamp(pos, 0, length());
 }
 
@@ -155,22 +143,22 @@ void Engine::Private::ensureVisible(int position) {
 // ---- display-line queries -----------------------------------------------------------------------
 
 int Engine::getLineCount() const {
-    d->ensureLayout();
-    return d->lines.count(*d->doc);
+    d->syncHiddenWidth();
+    return d->layout->lineCount();
 }
 
 int Engine::exLineFromChar(int cp) const {
     if (cp < 0) cp = d->caret;
     cp = std::clamp(cp, 0, d->length());
-    d->ensureLayout();
-    return d->lines.lineOfPosition(*d->doc, cp);
+    d->syncHiddenWidth();
+    return d->layout->lineOfPosition(cp);
 }
 
 int Engine::lineIndex(int line) const {
     if (line < 0) line = exLineFromChar(-1);
-    d->ensureLayout();
+    d->syncHiddenWidth();
     int inBlock = 0;
-    const QTextBlock block = d->lines.blockOfLine(*d->doc, line, inBlock);
+    const QTextBlock block = d->layout->blockOfLine(line, inBlock);
     if (!block.isValid()) return -1;
     const QTextLayout* layout = block.layout();
     if (!layout || layout->lineCount() == 0) return block.position();
@@ -195,20 +183,20 @@ std::pair<int, int> lineSpan(const QTextBlock& block, int inBlock, const QString
 int Engine::lineLength(int cp) const {
     const int line = exLineFromChar(cp);
     int inBlock = 0;
-    const QTextBlock block = d->lines.blockOfLine(*d->doc, line, inBlock);
+    const QTextBlock block = d->layout->blockOfLine(line, inBlock);
     if (!block.isValid()) return 0;
     return lineSpan(block, inBlock, d->rawText()).second;
 }
 
 QString Engine::getLine(int line, int maxChars) const {
-    d->ensureLayout();
+    d->syncHiddenWidth();
     int inBlock = 0;
-    const QTextBlock block = d->lines.blockOfLine(*d->doc, line, inBlock);
+    const QTextBlock block = d->layout->blockOfLine(line, inBlock);
     if (!block.isValid() || maxChars <= 0) return {};
     const QString& raw = d->rawText();
     const auto [start, len] = lineSpan(block, inBlock, raw);
     const int from = block.position() + start;
-    const bool lastLineOfParagraph = inBlock == blockLineCount(block) - 1;
+    const bool lastLineOfParagraph = inBlock >= block.layout()->lineCount() - 1;
     QString text;
     text.reserve(std::min(len + 1, maxChars));
     text.append(QStringView(raw).mid(from, std::min(len, maxChars)));

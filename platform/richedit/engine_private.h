@@ -2,7 +2,7 @@
 // The engine's internal state, shared by the files that implement it by concern.
 
 #include "platform/richedit/engine.h"
-#include "platform/richedit/engine_lines.h"
+#include "platform/richedit/paragraphlayout.h"
 #include "platform/richedit/engine_undo.h"
 
 #include <QBasicTimer>
@@ -56,11 +56,10 @@ struct Engine::Private {
     QColor background;  // invalid: the palette's Base
     CHARFORMAT2 defaultFormat;
 
-    DisplayLines lines;
+    ParagraphLayout* layout;  // owned by doc
     int contentRevision = 0;
-    int laidOutRevision = -1;
     qreal lastDocumentHeight = 0;
-    int lastBlockCount = 1;  // the content revision the layout was last completed for; -1 after a relayout
+    int lastBlockCount = 1;
     QString textCache;  // the raw text, valid while textCacheRevision == contentRevision
     int textCacheRevision = -1;
 
@@ -87,13 +86,13 @@ struct Engine::Private {
     double zoom() const;
     QRect effectiveFormatRect() const;
     int selectionBarWidth() const;
+    qreal wrapWidth() const;  // layout units
     void updateLayoutWidth();
     void updateScrollBars();
     QPointF toView(QPointF layoutPoint) const;   // layout units → viewport pixels
     QPointF toLayout(QPointF viewPoint) const;   // viewport pixels → layout units
     QRectF caretRect(int position) const;        // layout units
     int hitTest(QPointF layoutPoint) const;      // nearest character position
-    void ensureLayout() const;
     void syncHiddenWidth() const;  // a hidden engine follows its own size
     void ensureVisible(int position);
 
