@@ -89,6 +89,7 @@ struct ParaState {
     int listLevel = 0;
     bool pageBreakBefore = false;
     bool inTable = false;
+    bool operator==(const ParaState&) const = default;
 };
 
 struct GroupState {
@@ -251,6 +252,8 @@ private:
         QTextCharFormat format;
     };
     std::vector<CachedFormat> formatCache_;
+    // The paragraph format last built: most documents repeat one format paragraph after paragraph.
+    mutable std::optional<std::pair<ParaState, QTextBlockFormat>> lastBlockFormat_;
     bool pendingBreak_ = false;       // a \par whose block is inserted when more content follows
     bool paragraphHasContent_ = false;
     bool pageBreakNext_ = false;      // the next paragraph starts on a new page

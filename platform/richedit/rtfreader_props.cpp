@@ -162,7 +162,10 @@ QTextCharFormat Reader::charFormat(const CharState& state) {
     return format;
 }
 
-QTextBlockFormat Reader::blockFormat(const ParaState& para) const {
+QTextBlockFormat Reader::blockFormat(const ParaState& given) const {
+    ParaState para = given;
+    para.pageBreakBefore = para.pageBreakBefore || pageBreakNext_;
+    if (lastBlockFormat_ && lastBlockFormat_->first == para) return lastBlockFormat_->second;
     PARAFORMAT2 pf;
     pf.dwMask = PFM_STARTINDENT | PFM_RIGHTINDENT | PFM_OFFSET | PFM_ALIGNMENT | PFM_TABSTOPS | PFM_NUMBERING |
                 PFM_SPACEBEFORE | PFM_SPACEAFTER | PFM_LINESPACING | PFM_NUMBERINGSTYLE | PFM_NUMBERINGSTART |
@@ -201,7 +204,8 @@ QTextBlockFormat Reader::blockFormat(const ParaState& para) const {
     pf.wNumberingTab = para.numberingTab;
     QTextBlockFormat format;
     applyParaFormat(pf, format);
-    if (para.pageBreakBefore || pageBreakNext_) format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    if (para.pageBreakBefore) format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    lastBlockFormat_.emplace(para, format);
     return format;
 }
 

@@ -117,7 +117,9 @@ void Reader::paragraphBreak() {
     }
     flushRun();
     if (ownsBlock_) {
-        cursor_.setBlockFormat(blockFormat(top().para));
+        // A new paragraph starts with the format of the one before, often the one it needs.
+        const QTextBlockFormat format = blockFormat(top().para);
+        if (!(cursor_.blockFormat() == format)) cursor_.setBlockFormat(format);
         if (!paragraphHasContent_) cursor_.setBlockCharFormat(charFormat(top().ch));
     }
     // The block after this mark is inserted only when something follows, so that the mark
