@@ -121,7 +121,7 @@ public:
     TMarginEvent OnMarginDrag;      // the margin changed during its drag
     TMarginEvent OnMarginChange;    // a margin drag ends
 
-    // The handle widget of an ID, for its owner's layout checks and for tests.
+    // The handle element of an ID: its geometry is the handle's place and size.
     QWidget* Handle(TIndentID id) const;
 
 protected:

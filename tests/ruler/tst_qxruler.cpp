@@ -401,12 +401,23 @@ private slots:
         ruler->move(0, 0);
         QWidget editor(&window);
         editor.setGeometry(10, 30, 900, 200);
+        QPalette white;
+        white.setColor(QPalette::Window, Qt::white);
+        editor.setPalette(white);
+        editor.setAutoFillBackground(true);
         ruler->SetRichedit(&editor);
         auto* overlay = editor.findChild<TGuideLineOverlay*>();
         QVERIFY(overlay);
         QCOMPARE(overlay->geometry(), editor.rect());
         pressHandle(*ruler, TI::riRight);
         QCOMPARE(overlay->Lines(), QList<int>{183 + 4 - 10});
+        // Dotted, from y = 1, inverting what it crosses.
+        const QImage drawn = render(editor);
+        QCOMPARE(drawn.pixelColor(177, 0), QColor(Qt::white));
+        QCOMPARE(drawn.pixelColor(177, 1), QColor(Qt::black));
+        QCOMPARE(drawn.pixelColor(177, 2), QColor(Qt::white));
+        QCOMPARE(drawn.pixelColor(177, 199), QColor(Qt::black));
+        QCOMPARE(drawn.pixelColor(178, 1), QColor(Qt::white));
         moveHandleMouseTo(*ruler, TI::riRight, 247);
         QCOMPARE(overlay->Lines(), QList<int>{240 + 4 - 10});
         releaseHandle(*ruler, TI::riRight);
