@@ -94,7 +94,7 @@ void TMainform::FormCreate(const QStringList& arguments) {
     editor->SetModified(false);
     LoadSettings();
     ClipartDir = ProgramDir + QStringLiteral("clipart/");
-    ApplyInitialIndents();
+    StartRulerBinding();
     RefreshCountPanels();
     editor->SetModified(false);
     Timer1->start();

@@ -183,5 +183,5 @@ protected:
 
 private:
     QWidget* buildRuler(QWidget* parent);  // the ruler in its strip, bound to the editor
-    void ApplyInitialIndents();
+    void StartRulerBinding();  // start-up: formatting rectangle, initial indents, ruler placed
 };

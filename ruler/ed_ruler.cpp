@@ -93,9 +93,11 @@ void TMainform::resizeEvent(QResizeEvent* event) {
 
 void TMainform::editorEnter(QObject* Sender) { editorSelectionChange(Sender); }
 
-// A new, empty document starts with the program's indents. A document named on the command line keeps
-// its own: writing them into its first paragraph would change the user's file at the next save.
-void TMainform::ApplyInitialIndents() {
+// Start-up: lines wrap at the ruler's width from the first moment, not only after the window's first
+// resize. A new, empty document gets the program's indents; a document named on the command line keeps
+// its own, since writing them into its first paragraph would change the user's file at the next save.
+void TMainform::StartRulerBinding() {
+    SetEditorRect();
     if (DocumentPath.isEmpty()) {
         editor->Paragraph().SetRightIndent(60);
         editor->Paragraph().SetFirstIndent(ruler->MarginLeft() - 18);

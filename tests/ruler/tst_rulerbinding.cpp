@@ -203,11 +203,12 @@ private slots:
         QCOMPARE(paragraphIndents(w.form), (Indents{0, 0, 60}));
     }
 
-    // Lines wrap at x = 911 of the editor whatever the window's width.
+    // Lines wrap at x = 911 of the editor whatever the window's width, also before it is first shown.
     void wrappingFollowsTheRulerNotTheWindow() {
         StartedWindow w;
         TQxRichEdit& editor = *w.form.editor;
         editor.SetSelText(QString(QStringLiteral("slovo ")).repeated(400));
+        QCOMPARE(editor.HandleNeeded().getRect().right() + 1, 911);  // from the start, before any resize
         w.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w.form));
         richedit::Engine& engine = editor.HandleNeeded();
