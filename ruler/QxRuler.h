@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 
+class QPainter;
 class TQxRulerHandle;
 class TGuideLineOverlay;
 
@@ -146,7 +147,7 @@ private:
     void MoveHandleX(TQxRulerHandle& handle, int x);
     void PlaceHandlesVertically();
     // During a handle drag: an outline at the press-time x of every handle that has moved since.
-    void PaintGhosts(class QPainter& painter) const;
+    void PaintGhosts(QPainter& painter) const;
     void PaintScale(QPainter& painter) const;
     void RaiseIndent(const TIndentEvent& event, TIndentID id);
     void RaiseMargin(const TMarginEvent& event, TMarginID id);
