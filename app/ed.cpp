@@ -11,7 +11,6 @@
 #include "platform/shell.h"
 
 #include <QCloseEvent>
-#include <QFrame>
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -42,14 +41,10 @@ TMainform::TMainform(QWidget* parent) : QMainWindow(parent) {
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    ruler = new QFrame(central);
-    ruler->setObjectName(QStringLiteral("ruler"));
-    ruler->setFixedHeight(25);
-    ruler->setFrameShape(QFrame::StyledPanel);
     editor = new TQxRichEdit(central);
     editor->setObjectName(QStringLiteral("editor"));
     editor->SetLines(std::make_unique<TQxRichEditStrings>(*editor));
-    layout->addWidget(ruler);
+    layout->addWidget(buildRuler(central));
     layout->addWidget(editor, 1);
     setCentralWidget(central);
 
@@ -99,6 +94,7 @@ void TMainform::FormCreate(const QStringList& arguments) {
     editor->SetModified(false);
     LoadSettings();
     ClipartDir = ProgramDir + QStringLiteral("clipart/");
+    StartRulerBinding();
     RefreshCountPanels();
     editor->SetModified(false);
     Timer1->start();

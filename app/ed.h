@@ -6,6 +6,7 @@
 
 #include "app/wordcount.h"
 #include "platform/colorvalue.h"
+#include "ruler/QxRuler.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -13,7 +14,6 @@
 class QAction;
 class QComboBox;
 class QFontComboBox;
-class QFrame;
 class QLabel;
 class QMenu;
 class QTimer;
@@ -46,7 +46,7 @@ public:
     // ---- controls ---------------------------------------------------------------------------
     QToolBar* ToolBar1 = nullptr;
     QToolBar* ToolBar2 = nullptr;
-    QFrame* ruler = nullptr;
+    TQxRuler* ruler = nullptr;
     TQxRichEdit* editor = nullptr;
 
     // menu bar
@@ -164,4 +164,24 @@ private:
     // nothing was saved (the dialog was cancelled); a failed save raises.
     bool RunSavingStep();
     void ReadChosenFile(const QString& fileName, bool plainTextFirst);
+
+    // ---- ruler and paragraph indents (ruler/ed_ruler.cpp) ----------------------------------------
+public:
+    // Places the ruler's handles from the indents of the paragraph at the selection; the editor's
+    // selection-change handler.
+    void editorSelectionChange(QObject* Sender = nullptr);
+    // The ruler's indent-change handler: writes the paragraph indents from the handles, then places
+    // the ruler again from what the paragraph now holds.
+    void rulerIndentChange(QObject* Sender, TIndentID IndentID);
+    // The editor's formatting rectangle: lines wrap at the ruler's right inset.
+    void SetEditorRect();
+    void FormResize();
+    void editorEnter(QObject* Sender = nullptr);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;  // FormResize
+
+private:
+    QWidget* buildRuler(QWidget* parent);  // the ruler in its strip, bound to the editor
+    void StartRulerBinding();  // start-up: formatting rectangle, initial indents, ruler placed
 };

@@ -137,9 +137,11 @@ void TMainform::buildToolBars() {
     cisodraz = AddToolButton(b, "cisodraz", QStringLiteral("vloží odrážky"), ThemeIcon(QStringLiteral("view-list-ordered"), QStringLiteral("1.")));
     tecodraz = AddToolButton(b, "tecodraz", QStringLiteral("vloží odrážky"), ThemeIcon(QStringLiteral("view-list-bullet"), QStringLiteral("•")));
     ToolButton43 = AddToolButton(b, "ToolButton43", QStringLiteral("Zmenší odsazení textu"),
-                                 ThemeIcon(QStringLiteral("format-indent-less"), QStringLiteral("⇤")));
+                                 ThemeIcon(QStringLiteral("format-indent-less"), QStringLiteral("⇤")),
+                                 [this] { ruler->DecreaseIndent(); });
     ToolButton44 = AddToolButton(b, "ToolButton44", QStringLiteral("Zvětší odsazení textu"),
-                                 ThemeIcon(QStringLiteral("format-indent-more"), QStringLiteral("⇥")));
+                                 ThemeIcon(QStringLiteral("format-indent-more"), QStringLiteral("⇥")),
+                                 [this] { ruler->IncreaseIndent(); });
     b->addSeparator();
     radkovani = AddToolButton(b, "radkovani", QStringLiteral("Nastaví formátování odtavců"),
                               ThemeIcon(QStringLiteral("format-line-spacing"), QStringLiteral("↕")));
