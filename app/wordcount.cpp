@@ -65,7 +65,7 @@ WordCounter::~WordCounter() { QObject::disconnect(connection_); }
 
 void WordCounter::Follow(const QTextDocument* document) {
     QObject::disconnect(connection_);
-    document_ = document;
+    document_ = const_cast<QTextDocument*>(document);
     connection_ = QObject::connect(document, &QTextDocument::contentsChange,
                                    [this](int from, int, int added) { Changed(from, added); });
     Reset();

@@ -4,12 +4,13 @@
 // blank separates words (words joined by a tab count as one).
 
 #include <QMetaObject>
+#include <QPointer>
+#include <QTextDocument>
 #include <QString>
 
 #include <vector>
 
 class TQxLines;
-class QTextDocument;
 namespace richedit {
 class Engine;
 }
@@ -37,7 +38,7 @@ private:
     void Reset();
 
     static constexpr int kUnknown = -1;
-    const QTextDocument* document_ = nullptr;
+    QPointer<QTextDocument> document_;  // cleared when the engine drops its document
     QMetaObject::Connection connection_;
     int generation_ = -1;
     bool wraps_ = true;

@@ -3,6 +3,7 @@
 // LibreOffice's conversion of the same RTF file to text as the baseline of the same run. Prints
 // medians and throughput; nothing asserts them.
 #include "bench/docgen.h"
+#include "bench/external.h"
 #include "bench/timing.h"
 
 #include "documents/QxRichEditStrings.h"
@@ -13,7 +14,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -41,21 +41,6 @@ struct Editor {
     }
 };
 
-// Runs an external converter; a negative time when it failed or timed out (its output is shown).
-double timeExternal(const QString& program, const QStringList& arguments, int runs) {
-    QByteArray failure;
-    const double ms = medianMs(runs, [&] {
-        QProcess process;
-        process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(program, arguments);
-        if (!process.waitForFinished(600000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-            failure = process.readAll().left(300);
-    });
-    if (failure.isNull()) return ms;
-    std::printf("  %s failed: %s\n", qPrintable(program), failure.constData());
-    return -1;
-}
-
 // The other programs' conversion of the same RTF file to text, and ours against theirs.
 void benchExternal(const QString& rtfPath, const QString& outDir, int runs, double ourMs) {
     const qint64 bytes = QFileInfo(rtfPath).size();
@@ -64,20 +49,9 @@ void benchExternal(const QString& rtfPath, const QString& outDir, int runs, doub
         row(label, ms, bytes);
         std::printf("%-52s %11.2f x their time\n", "    our RTF load + text save", ourMs / ms);
     };
-    const QString abiword = QStandardPaths::findExecutable(QStringLiteral("abiword"));
-    if (!abiword.isEmpty())
-        report(QStringLiteral("  AbiWord: RTF to text"),
-               timeExternal(abiword,
-                            {QStringLiteral("--to=txt"), QStringLiteral("--to-name=%1/abi.txt").arg(outDir), rtfPath},
-                            runs));
-    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    if (!soffice.isEmpty())
-        report(QStringLiteral("  LibreOffice: RTF to text (with start-up)"),
-               timeExternal(soffice,
-                            {QStringLiteral("-env:UserInstallation=file://%1/lo-profile").arg(outDir),
-                             QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("txt:Text"),
-                             QStringLiteral("--outdir"), outDir, rtfPath},
-                            runs));
+    const bench::ExternalTimes times = bench::convertToTextElsewhere(rtfPath, outDir, runs);
+    report(QStringLiteral("  AbiWord: RTF to text"), times.abiword);
+    report(QStringLiteral("  LibreOffice: RTF to text (with start-up)"), times.libreoffice);
 }
 
 }  // namespace

@@ -3,6 +3,10 @@
 #include "platform/richedit/engine.h"
 #include "platform/richedit/textformat.h"
 
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QStringList>
 
 #include <random>
@@ -83,6 +87,23 @@ richedit::CHARFORMAT2 charFormat(std::uint32_t mask, std::uint32_t effects) {
     return cf;
 }
 
+// A small chart-like PNG picture, different for each `seed`.
+richedit::Picture picture(int seed) {
+    QImage image(240, 140, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    for (int i = 0; i < 6; ++i) {
+        const int height = 20 + (seed * 37 + i * 53) % 100;
+        painter.fillRect(20 + i * 36, 130 - height, 28, height, QColor::fromHsv((seed * 40 + i * 60) % 360, 160, 200));
+    }
+    painter.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return {bytes, QStringLiteral("png"), 240 * 15, 140 * 15};
+}
+
 }  // namespace
 
 int build(richedit::Engine& engine, const Options& options) {
@@ -136,12 +157,41 @@ int build(richedit::Engine& engine, const Options& options) {
             italic.bUnderlineType = (a % 3 == 0) ? CFU_UNDERLINEWAVE : CFU_UNDERLINEDOTTED;
             engine.setCharFormat(SCF_SELECTION, italic);
         }
+        if (options.pictureEvery > 0 && i % options.pictureEvery == options.pictureEvery - 1 && i + 1 < list.size()) {
+            const int at = engine.getTextLength();
+            engine.setSel(at, at);
+            engine.insertPicture(picture(int(i)));
+            engine.replaceSel(QStringLiteral("\r"), false);
+        }
         written = engine.getTextLength();
     }
     engine.setSel(0, 0);
     engine.setUndoLimit(limit);
     engine.setModify(false);
     return written;
+}
+
+bool writeShortParagraphsRtf(const QString& path, int count) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    std::mt19937 random(7);
+    const QStringList& w = words();
+    QByteArray chunk = "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\froman\\fcharset238 Liberation Serif;}}\\f0\\fs24\n";
+    for (int i = 0; i < count; ++i) {
+        QString text = w[int(random() % w.size())] + u' ' + w[int(random() % w.size())] + u' ' + QString::number(i + 1);
+        chunk += "\\pard ";
+        for (QChar c : text) {
+            if (c.unicode() < 128) chunk += char(c.unicode());
+            else chunk += "\\u" + QByteArray::number(c.unicode()) + '?';
+        }
+        chunk += "\\par\n";
+        if (chunk.size() > (1 << 20)) {
+            if (file.write(chunk) != chunk.size()) return false;
+            chunk.clear();
+        }
+    }
+    chunk += "}\n";
+    return file.write(chunk) == chunk.size() && file.flush();
 }
 
 QString plainText(const Options& options) {

@@ -15,6 +15,7 @@ struct Options {
     int pages = 10;
     unsigned seed = 1;
     bool singleParagraph = false;  // the whole document as one paragraph (no breaks)
+    int pictureEvery = 0;           // a PNG picture after every this many paragraphs (0: none)
 };
 
 // About this many characters fill one printed page.
@@ -26,5 +27,9 @@ int build(richedit::Engine& engine, const Options& options);
 
 // The same document's text without formatting, paragraphs separated by CR LF.
 QString plainText(const Options& options);
+
+// Writes an RTF file of `count` short paragraphs (a few words and the paragraph's number each), as
+// long lists and logs are; false when it cannot be written.
+bool writeShortParagraphsRtf(const QString& path, int count);
 
 }  // namespace docgen

@@ -106,15 +106,10 @@ QTextCharFormat plainTextFormat(QTextCharFormat format) {
 
 // ---- Private ---------------------------------------------------------------------------------
 
-Engine::Private::Private(Engine* owner) : q(owner), doc(new QTextDocument(owner)), layout(new ParagraphLayout(doc)) {
+Engine::Private::Private(Engine* owner) : q(owner), doc(nullptr), layout(nullptr) {
     layoutDevice = QImage(1, 1, QImage::Format_ARGB32_Premultiplied);
     layoutDevice.setDotsPerMeterX(qRound(kDotsPerMeterAt96Dpi));
     layoutDevice.setDotsPerMeterY(qRound(kDotsPerMeterAt96Dpi));
-    doc->setUndoRedoEnabled(false);
-    doc->setDocumentMargin(0);
-    doc->setUseDesignMetrics(true);
-    doc->setDocumentLayout(layout);
-    layout->setPaintDevice(&layoutDevice);
     textLimit = kDefaultTextLimit;
 
     defaultFormat.dwMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_LINK | CFM_SUBSCRIPT |
@@ -128,6 +123,35 @@ Engine::Private::Private(Engine* owner) : q(owner), doc(new QTextDocument(owner)
 }
 
 Engine::Private::~Private() = default;
+
+void Engine::Private::adoptDocument(QTextDocument* fresh) {
+    fresh->setParent(q);
+    fresh->setUndoRedoEnabled(false);
+    fresh->setDocumentMargin(0);
+    fresh->setUseDesignMetrics(true);
+    if (doc) {
+        fresh->setDefaultFont(doc->defaultFont());
+        fresh->setDefaultTextOption(doc->defaultTextOption());
+        fresh->setTextWidth(doc->textWidth());
+    }
+    auto* freshLayout = new ParagraphLayout(fresh);
+    freshLayout->setPaintDevice(&layoutDevice);
+    fresh->setDocumentLayout(freshLayout);
+    QObject::connect(fresh, &QTextDocument::contentsChange, q, [this](int from, int removed, int added) {
+        const bool cacheWasCurrent = textCacheRevision == contentRevision;
+        ++contentRevision;
+        if (cacheWasCurrent) patchTextCache(from, removed, added);
+    });
+    QObject::connect(freshLayout, &QAbstractTextDocumentLayout::documentSizeChanged, q, [this] { updateScrollBars(); });
+    QObject::connect(freshLayout, &ParagraphLayout::completed, q, &Engine::layoutCompleted);
+    std::unique_ptr<QTextDocument> old(doc);
+    doc = fresh;
+    layout = freshLayout;
+    ++contentRevision;
+    formatCache.reset();
+    insertionFormat.reset();
+    hoverLink = {-1, -1};
+}
 
 const QString& Engine::Private::rawText() const {
     auto* self = const_cast<Private*>(this);
@@ -366,15 +390,8 @@ Engine::Engine(QWidget* parent) : QAbstractScrollArea(parent), d(std::make_uniqu
     viewport()->setAcceptDrops(true);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    d->adoptDocument(new QTextDocument);
     d->doc->setDefaultFont(QFont(faceName(d->defaultFormat), 10));
-
-    connect(d->doc, &QTextDocument::contentsChange, this, [this](int from, int removed, int added) {
-        const bool cacheWasCurrent = d->textCacheRevision == d->contentRevision;
-        ++d->contentRevision;
-        if (cacheWasCurrent) d->patchTextCache(from, removed, added);
-    });
-    connect(d->layout, &QAbstractTextDocumentLayout::documentSizeChanged, this, [this] { d->updateScrollBars(); });
-    connect(d->layout, &ParagraphLayout::completed, this, &Engine::layoutCompleted);
     d->updateLayoutWidth();
 }
 

@@ -30,7 +30,7 @@ struct Engine::Private {
     ~Private();
 
     Engine* q;
-    QTextDocument* doc;
+    QTextDocument* doc;  // a child of the engine
     QImage layoutDevice;  // a 96 dpi device: layout units are pixels at 96 dpi
 
     // selection: anchor and caret, as character positions
@@ -81,6 +81,10 @@ struct Engine::Private {
     CHARRANGE hoverLink{-1, -1};
 
     std::unique_ptr<FormatRangeCache> formatCache;
+
+    // Makes `fresh` (with what it holds) the engine's document in place of the current one, with
+    // the current one's default font, wrapping and width and a layout of its own.
+    void adoptDocument(QTextDocument* fresh);
 
     // ---- geometry (engine_lines.cpp) ----
     double zoom() const;

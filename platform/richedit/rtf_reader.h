@@ -254,6 +254,9 @@ private:
     std::vector<CachedFormat> formatCache_;
     // The paragraph format last built: most documents repeat one format paragraph after paragraph.
     mutable std::optional<std::pair<ParaState, QTextBlockFormat>> lastBlockFormat_;
+    // The format of the paragraph at the cursor, when this reader set it (a new paragraph starts
+    // with the format of the one before).
+    std::optional<QTextBlockFormat> cursorBlockFormat_;
     bool pendingBreak_ = false;       // a \par whose block is inserted when more content follows
     bool paragraphHasContent_ = false;
     bool pageBreakNext_ = false;      // the next paragraph starts on a new page

@@ -117,9 +117,11 @@ void Reader::paragraphBreak() {
     }
     flushRun();
     if (ownsBlock_) {
-        // A new paragraph starts with the format of the one before, often the one it needs.
         const QTextBlockFormat format = blockFormat(top().para);
-        if (!(cursor_.blockFormat() == format)) cursor_.setBlockFormat(format);
+        if (!cursorBlockFormat_ || !(*cursorBlockFormat_ == format)) {
+            cursor_.setBlockFormat(format);
+            cursorBlockFormat_ = format;
+        }
         if (!paragraphHasContent_) cursor_.setBlockCharFormat(charFormat(top().ch));
     }
     // The block after this mark is inserted only when something follows, so that the mark
@@ -145,6 +147,7 @@ void Reader::finish() {
     // paragraph is formatted when it is ours and nothing of the document follows it.
     if (!pendingBreak_ && ownsBlock_ && cursor_.atBlockEnd()) {
         cursor_.setBlockFormat(blockFormat(top().para));
+        cursorBlockFormat_.reset();
         if (!paragraphHasContent_) cursor_.setBlockCharFormat(charFormat(top().ch));
     }
 }
