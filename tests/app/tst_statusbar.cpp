@@ -4,6 +4,7 @@
 
 #include "editing/QxRichEdit.h"
 #include "platform/richedit/engine.h"
+#include "tests/support/files.h"
 #include "tests/support/programfolder.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testregistry.h"
@@ -18,6 +19,9 @@ class StatusBarTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { DocumentPath.clear(); }
+    void cleanup() { DocumentPath.clear(); }
+
     void emptyDocument() {
         qxtest::ProgramFolder folder;
         TMainform form;
@@ -114,6 +118,52 @@ private slots:
         editor.SelectAll();
         editor.SetSelText(QStringLiteral("jedno	tabulátor"));
         check("replaced everything");
+    }
+
+    // A document opened at start or with the open command shows the counts of the full line-by-line
+    // count at once, without the document being laid out for it, and keeps them equal after that.
+    void countsOfAnOpenedDocument_data() {
+        QTest::addColumn<bool>("atStart");
+        QTest::newRow("named at start") << true;
+        QTest::newRow("open command") << false;
+    }
+    void countsOfAnOpenedDocument() {
+        QFETCH(bool, atStart);
+        qxtest::ProgramFolder folder;
+        qxtest::ScopedDialogs dialogs;
+        QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1250{\\fonttbl{\\f0\\fswiss\\fcharset238 Arial;}}\\f0\\fs20\n";
+        for (int i = 0; i < 6; ++i)  // a numbered list of sixty words
+            rtf += "\\pard{\\pntext\\f0 " + QByteArray::number(i + 1) + ".\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1\\pnindent360}"
+                   "\\fi-360\\li720 jedna dva t\\'f8i \\'e8ty\\'f8i p\\'ect \\'9aest sedm osm dev\\'ect deset\\par\n";
+        rtf += "\\pard Fr\\'fddek-M\\'edstek a\\tab tabul\\'e1tor, cesta/k/souboru a " + QByteArray(400, 'x') + " konec\\par\n";
+        for (int i = 0; i < 4000; ++i) rtf += "\\pard\\qj V\\'fdpln\\'ec odstavec s n\\'eckolika slovy, aby dokument byl dlouh\\'fd.\\par\n";
+        rtf += "}";
+        const QString path = qxtest::writeFile(folder.file(QStringLiteral("seznam.rtf")), rtf);
+
+        TMainform form;
+        if (atStart) {
+            form.FormCreate({path});
+        } else {
+            form.FormCreate({});
+            dialogs->answerOpen(path, 1);
+            form.Otevt1Click();
+        }
+        form.show();
+        richedit::Engine& engine = form.editor->HandleNeeded();
+        const QString words = form.StatusPanels[3]->text();
+        QVERIFY2(!engine.layoutComplete(), "counting laid the whole document out");
+        QCOMPARE(form.StatusPanels[1]->text(), QStringLiteral("0:0"));
+        QCOMPARE(form.StatusPanels[2]->text(),
+                 QStringLiteral("Celkem zn.=%1").arg(engine.getTextLength(richedit::TextLengthMode::CrLf)));
+        QCOMPARE(words, QStringLiteral("Počet slov = %1").arg(CountWords(*form.editor->Lines())));
+
+        form.editor->SetZoom(400);  // the long word now breaks inside
+        QCOMPARE(form.WordCount.Count(engine), CountWords(*form.editor->Lines()));
+        form.editor->SetSelStart(10);
+        form.editor->SetSelText(QStringLiteral(" a b c d e f "));
+        form.RefreshCountPanels();
+        QCOMPARE(form.StatusPanels[3]->text(), QStringLiteral("Počet slov = %1").arg(CountWords(*form.editor->Lines())));
+        form.editor->SetModified(false);
     }
 
     void clockAndModifiedPanel() {
