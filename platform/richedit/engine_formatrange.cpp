@@ -29,14 +29,17 @@ void FormatRangeCache::build(const QTextDocument& source, int revision, int widt
     QTextOption option = source.defaultTextOption();
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     doc_->setDefaultTextOption(option);
-    doc_->documentLayout()->setPaintDevice(&device_);
     QTextCursor cursor(doc_.get());
     cursor.beginEditBlock();
     Fragment::capture(source, 0, source.characterCount() - 1).insertAt(cursor, &source);
     cursor.endEditBlock();
-    // Setting the width last lays the whole copy out afresh.
     doc_->setTextWidth(std::max(1.0, widthTwips / kTwipsPerLayoutPixel));
-    doc_->documentLayout()->blockBoundingRect(doc_->lastBlock());  // lay it all out now
+    // The same paragraph layout as on screen, all of it now: pages are counted right away.
+    layout_ = new ParagraphLayout(doc_.get());
+    layout_->setPaintDevice(&device_);
+    layout_->setBackgroundLayout(false);
+    doc_->setDocumentLayout(layout_);
+    layout_->completeLayout();
     revision_ = revision;
     widthTwips_ = widthTwips;
 }
@@ -71,22 +74,23 @@ int Engine::formatRange(const FORMATRANGE* range, bool render) {
     if (!d->formatCache) d->formatCache = std::make_unique<FormatRangeCache>();
     if (!d->formatCache->matches(d->contentRevision, widthTwips)) d->formatCache->build(*d->doc, d->contentRevision, widthTwips);
     QTextDocument& doc = d->formatCache->document();
+    const ParagraphLayout& pages = d->formatCache->layout();
 
     const qreal pageHeight = heightTwips / kTwipsPerLayoutPixel;
     QTextBlock block = doc.findBlock(start);
-    const QTextLayout* layout = block.layout();
+    const QTextLayout* layout = pages.placedLayout(block);
     int lineNo = 0;
     if (layout && layout->lineCount() > 0) {
         const QTextLine first = layout->lineForTextPosition(start - block.position());
         lineNo = first.isValid() ? first.lineNumber() : 0;
     }
     const qreal top = (layout && layout->lineCount() > 0) ? layout->position().y() + layout->lineAt(lineNo).y()
-                                                          : doc.documentLayout()->blockBoundingRect(block).top();
+                                                          : pages.blockBoundingRect(block).top();
     qreal bottom = top;
     int next = length;  // the first character that did not fit
     bool placedAny = false;
     for (; block.isValid(); block = block.next(), lineNo = 0) {
-        layout = block.layout();
+        layout = pages.placedLayout(block);
         const int lines = layout ? layout->lineCount() : 0;
         bool stopped = false;
         for (; lineNo < lines; ++lineNo) {

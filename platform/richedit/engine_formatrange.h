@@ -4,6 +4,8 @@
 // design metrics), so the same text breaks into the same pages on every device; the target device's
 // resolution only scales the drawing.
 
+#include "platform/richedit/paragraphlayout.h"
+
 #include <QImage>
 #include <QTextDocument>
 
@@ -17,10 +19,12 @@ public:
     bool matches(int revision, int widthTwips) const { return revision_ == revision && widthTwips_ == widthTwips; }
     void build(const QTextDocument& source, int revision, int widthTwips);
     QTextDocument& document() { return *doc_; }
+    const ParagraphLayout& layout() const { return *layout_; }
     const QImage& layoutDevice() const { return device_; }
 
 private:
     std::unique_ptr<QTextDocument> doc_;
+    ParagraphLayout* layout_ = nullptr;  // owned by doc_
     QImage device_;
     int revision_ = -1;
     int widthTwips_ = -1;

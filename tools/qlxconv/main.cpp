@@ -29,10 +29,7 @@ int main(int argc, char** argv) {
     const QString input = arguments.at(1);
     const QString output = arguments.at(2);
 
-    TQxRichEdit editor;
-    // Lay the text out at a page's width: an unshown widget is tiny, and a document wrapped into
-    // a few characters per line grows needlessly tall.
-    editor.resize(800, 600);
+    TQxRichEdit editor;  // reading and writing lay nothing out
     editor.SetLines(std::make_unique<TQxRichEditStrings>(editor));
     try {
         editor.Lines()->LoadFile(input);
