@@ -71,6 +71,13 @@ void TQxTextAttributes::SetStyle(TFontStyles styles) {
     SetAttributes(cf);
 }
 
+void TQxTextAttributes::SetStyleFlag(TFontStyle style, bool on) {
+    const std::uint32_t bit = std::uint32_t(style) & kStyleBits;  // the style bits are the engine's mask bits
+    CHARFORMAT2 cf = record(bit);
+    cf.dwEffects = on ? bit : 0;
+    SetAttributes(cf);
+}
+
 ColorValue TQxTextAttributes::Color() const {
     const CHARFORMAT2 cf = GetAttributes();
     return (cf.dwEffects & CFE_AUTOCOLOR) ? platform::clWindowText : ColorValue(cf.crTextColor);
