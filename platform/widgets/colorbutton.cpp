@@ -32,6 +32,15 @@ public:
         setStatusTip(QStringLiteral("Drag to floating"));
     }
 
+    // Follows the pointer from `global` on, as if the bar had been pressed there; the pointer is
+    // grabbed so that the drag that tore the palette off goes on moving it until the button is let go.
+    void beginDrag(QPoint global) {
+        pressGlobal_ = global;
+        windowAtPress_ = palette_.window()->pos();
+        pressed_ = true;
+        grabMouse();
+    }
+
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
@@ -55,7 +64,10 @@ protected:
             tearOff_(global);
         }
     }
-    void mouseReleaseEvent(QMouseEvent*) override { pressed_ = false; }
+    void mouseReleaseEvent(QMouseEvent*) override {
+        pressed_ = false;
+        if (mouseGrabber() == this) releaseMouse();
+    }
 
 private:
     ColorPalette& palette_;
@@ -90,7 +102,8 @@ ColorPalette::ColorPalette(Placement placement, QWidget* parent) : QFrame(parent
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(3, 3, 3, 3);
     layout->setSpacing(2);
-    layout->addWidget(new DragBar(*this, [this](QPoint global) { emit tearOffRequested(global); }));
+    dragBar_ = new DragBar(*this, [this](QPoint global) { emit tearOffRequested(global); });
+    layout->addWidget(dragBar_);
 
     QToolButton* automatic = paletteButton(this, QStringLiteral("automatic"), QStringLiteral("Automatická"));
     connect(automatic, &QToolButton::clicked, this, [this] { emit colorChosen(clDefault); });
@@ -115,6 +128,8 @@ ColorPalette::ColorPalette(Placement placement, QWidget* parent) : QFrame(parent
     connect(more, &QToolButton::clicked, this, &ColorPalette::moreColorsRequested);
     layout->addWidget(more);
 }
+
+void ColorPalette::followPointer(QPoint globalPosition) { static_cast<DragBar*>(dragBar_)->beginDrag(globalPosition); }
 
 // ---- the button ----------------------------------------------------------------------------------
 
@@ -171,6 +186,7 @@ void ColorButton::tearOff(QPoint globalPosition) {
     floating_->move(globalPosition - QPoint(floating_->width() / 2, 4));
     floating_->show();
     floating_->raise();
+    floating_->followPointer(globalPosition);
 }
 
 void ColorButton::chooseFromDialog() {

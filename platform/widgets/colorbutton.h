@@ -32,6 +32,8 @@ public:
     enum class Placement { DropDown, Floating };
     explicit ColorPalette(Placement placement, QWidget* parent = nullptr);
     Placement placement() const { return placement_; }
+    // Moves with the pointer, grabbed, until the mouse button is released (a palette just torn off).
+    void followPointer(QPoint globalPosition);
 
 signals:
     void colorChosen(platform::ColorValue color);
@@ -41,6 +43,7 @@ signals:
 
 private:
     Placement placement_;
+    QWidget* dragBar_ = nullptr;
 };
 
 class ColorButton : public QToolButton {

@@ -124,7 +124,6 @@ private slots:
             QCOMPARE(bar->toolTip(), QStringLiteral("Drag to floating"));
             QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(5, 4));
             QTest::mouseMove(bar, QPoint(60, 30));
-            QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(60, 30));
         });
         ColorPalette* floating = button.floatingPalette();
         QVERIFY(floating);
@@ -132,6 +131,17 @@ private slots:
         QVERIFY(floating->isWindow());
         QVERIFY(floating->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(!button.dropDownPalette()->isVisible());
+
+        // The drag goes on moving the torn-off palette until the button is let go.
+        auto* floatingBar = floating->findChild<QWidget*>(QStringLiteral("dragBar"));
+        const QPoint torn = floating->pos();
+        QTest::mouseMove(floatingBar, QPoint(80, 50));
+        QTest::mouseRelease(floatingBar, Qt::LeftButton, {}, QPoint(80, 50));
+        QCoreApplication::processEvents();
+        const QPoint moved = floating->pos();
+        QVERIFY((moved - torn).manhattanLength() > 50);
+        QTest::mouseMove(floatingBar, QPoint(10, 10));
+        QCOMPARE(floating->pos(), moved);
 
         QSignalSpy changes(&button, &ColorButton::colorChanged);
         paletteButton(*floating, QStringLiteral("swatch13"))->click();
