@@ -27,13 +27,14 @@ QToolBar* makeBand(QMainWindow* window, const char* name) {
     return bar;
 }
 
-platform::ColorButton* AddColorButton(QToolBar* bar, const char* name, const QString& hint, platform::ColorValue color,
-                                      platform::ColorValue automatic) {
+platform::ColorButton* AddColorButton(QToolBar* bar, const char* name, const QString& hint, const QString& glyph,
+                                      platform::ColorValue color, platform::ColorValue automatic) {
     auto* button = new platform::ColorButton(bar);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoRaise(true);
     button->setFixedSize(36, 22);
-    button->setIconSize(QSize(18, 14));
+    button->setIconSize(QSize(18, 16));
+    button->setGlyph(glyph);
     button->setAutomaticColor(automatic);
     button->setSelectedColor(color);
     SetHint(button, hint);
@@ -155,9 +156,11 @@ void TMainform::buildToolBars() {
     radkovani->setMenu(radkovanipop);
     radkovani->setPopupMode(QToolButton::MenuButtonPopup);
     b->addSeparator();
-    barvatextu = AddColorButton(b, "barvatextu", QStringLiteral("Nastaví barvu textu"), platform::clBlack, platform::clWindowText);
+    barvatextu = AddColorButton(b, "barvatextu", QStringLiteral("Nastaví barvu textu"), QStringLiteral("A"), platform::clBlack,
+                                platform::clWindowText);
     connect(barvatextu, &platform::ColorButton::colorChanged, this, [this] { barvatextuColorChange(); });
-    bpozaditextu = AddColorButton(b, "bpozaditextu", QStringLiteral("Nastaví barvu pozadí textu"), platform::clWhite, platform::clWindow);
+    bpozaditextu = AddColorButton(b, "bpozaditextu", QStringLiteral("Nastaví barvu pozadí textu"), QStringLiteral("ab"),
+                                  platform::clWhite, platform::clWindow);
     connect(bpozaditextu, &platform::ColorButton::colorChanged, this, [this] { bpozaditextuColorChange(); });
 
     for (QToolButton* t : {tucne, kurziva, podtrzene, preskrknute, dindex, hindex, lzarovnani, szarovnani, pzarovnani,

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <QWidgetAction>
 
+#include <algorithm>
 #include <functional>
 
 namespace platform {
@@ -171,6 +172,11 @@ void ColorButton::setAutomaticColor(ColorValue meaning) {
     updateFace();
 }
 
+void ColorButton::setGlyph(const QString& glyph) {
+    glyph_ = glyph;
+    updateFace();
+}
+
 void ColorButton::showDropDown() { showMenu(); }
 
 void ColorButton::tearOff(QPoint globalPosition) {
@@ -210,7 +216,17 @@ void ColorButton::updateFace() {
     QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
-    const QRect swatch = pixmap.rect().adjusted(1, 1, -2, -2);
+    QRect swatch = pixmap.rect().adjusted(1, 1, -2, -2);
+    if (!glyph_.isEmpty()) {
+        const int barHeight = std::max(3, size.height() / 4);
+        QFont font = this->font();
+        font.setBold(true);
+        font.setPixelSize(size.height() - barHeight);
+        p.setFont(font);
+        p.setPen(palette().color(QPalette::ButtonText));
+        p.drawText(QRect(0, 0, size.width(), size.height() - barHeight), Qt::AlignCenter, glyph_);
+        swatch.setTop(size.height() - barHeight - 1);
+    }
     p.fillRect(swatch, resolveColor(color_, automatic_, palette()));
     p.setPen(palette().color(QPalette::Dark));
     p.drawRect(swatch);

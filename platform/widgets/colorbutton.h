@@ -60,6 +60,10 @@ public:
     ColorValue automaticColor() const { return automatic_; }
     void setAutomaticColor(ColorValue meaning);
 
+    // A letter or two drawn above a colour bar on the face ("A" for a text colour); without one the
+    // whole face shows the colour.
+    void setGlyph(const QString& glyph);
+
     // The palette that the arrow drops down, and the torn-off one (nullptr until torn off).
     ColorPalette* dropDownPalette() const { return dropDown_; }
     ColorPalette* floatingPalette() const { return floating_; }
@@ -82,6 +86,7 @@ private:
 
     ColorValue color_ = clBlack;
     ColorValue automatic_ = clWindowText;
+    QString glyph_;
     QMenu* menu_ = nullptr;
     ColorPalette* dropDown_ = nullptr;
     QPointer<ColorPalette> floating_;
