@@ -1,7 +1,6 @@
 #include "platform/widgets/sizebox.h"
 
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QPointer>
 
 namespace platform {
@@ -14,23 +13,22 @@ SizeBox::SizeBox(QWidget* parent) : QComboBox(parent) {
     // 74, not 72: the list has always offered it.
     for (int size : {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30, 32, 36, 42, 48, 56, 74})
         addItem(QString::number(size));
-    lineEdit()->installEventFilter(this);
 }
 
-bool SizeBox::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            emit characterKey(QLatin1Char('\r'));
-            return true;
-        }
-        if (!key->text().isEmpty()) {
-            QPointer<SizeBox> self(this);
-            emit characterKey(key->text().front());
-            if (!self) return true;
-        }
+// The box keeps the keyboard focus for its text field (the field's focus proxy is the box), so keys
+// arrive here first.
+void SizeBox::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        emit characterKey(QLatin1Char('\r'));
+        event->accept();
+        return;
     }
-    return QComboBox::eventFilter(watched, event);
+    if (!event->text().isEmpty()) {
+        QPointer<SizeBox> self(this);
+        emit characterKey(event->text().front());
+        if (!self) return;
+    }
+    QComboBox::keyPressEvent(event);
 }
 
 }  // namespace platform

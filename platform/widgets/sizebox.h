@@ -17,7 +17,7 @@ signals:
     void characterKey(QChar key);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace platform

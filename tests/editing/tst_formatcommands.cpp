@@ -155,8 +155,8 @@ private slots:
         f.editor().SelAttributes().SetSize(10);
         f.form.velpisma->setFocus();
         f.form.velpisma->lineEdit()->clear();
-        QTest::keyClicks(f.form.velpisma->lineEdit(), typed);
-        if (enter) QTest::keyClick(f.form.velpisma->lineEdit(), Qt::Key_Return);
+        QTest::keyClicks(f.form.velpisma, typed);
+        if (enter) QTest::keyClick(f.form.velpisma, Qt::Key_Return);
         QCOMPARE(f.editor().SelAttributes().Size(), size);
         QCOMPARE(f.editorHasFocus(), focusInEditor);
     }
@@ -166,7 +166,7 @@ private slots:
         f.select(0, 8);
         f.form.velpisma->setCurrentIndex(19);  // "74"; Up chooses 56
         f.form.velpisma->setFocus();
-        QTest::keyClick(f.form.velpisma->lineEdit(), Qt::Key_Up);
+        QTest::keyClick(f.form.velpisma, Qt::Key_Up);
         QCOMPARE(f.editor().SelAttributes().Size(), 56);
         QVERIFY(f.editorHasFocus());
     }
@@ -179,14 +179,14 @@ private slots:
         f.editor().SelAttributes().SetSize(10);
         f.form.velpisma->setFocus();
         f.form.velpisma->lineEdit()->clear();
-        QTest::keyClicks(f.form.velpisma->lineEdit(), QStringLiteral("1a"));
+        QTest::keyClicks(f.form.velpisma, QStringLiteral("1a"));
         f.dialogs->expectMessage();
-        QTest::keyClick(f.form.velpisma->lineEdit(), Qt::Key_Return);
+        QTest::keyClick(f.form.velpisma, Qt::Key_Return);
         QCOMPARE(f.dialogs->messages().size(), 1);
         QVERIFY(qxtest::readFile(f.folder.file(QStringLiteral("error.log")))
                     .contains("EConvertError - '1a' is not a valid integer value"));
         QCOMPARE(f.editor().SelAttributes().Size(), 10);
-        QVERIFY(f.form.velpisma->lineEdit()->hasFocus());
+        QVERIFY(f.form.velpisma->hasFocus());
         QVERIFY(f.dialogs->unexpected().isEmpty());
     }
 

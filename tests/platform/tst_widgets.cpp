@@ -198,13 +198,13 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         box.lineEdit()->clear();
         QSignalSpy keys(&box, &platform::SizeBox::characterKey);
-        QTest::keyClicks(box.lineEdit(), QStringLiteral("13"));
-        QTest::keyClick(box.lineEdit(), Qt::Key_Return);
+        QTest::keyClicks(&box, QStringLiteral("13"));
+        QTest::keyClick(&box, Qt::Key_Return);
         QCOMPARE(keys.size(), 3);
         QCOMPARE(keys.at(2).first().value<QChar>(), QLatin1Char('\r'));
         QCOMPARE(box.currentText(), QStringLiteral("13"));
         QCOMPARE(box.count(), 20);
-        QTest::keyClicks(box.lineEdit(), QStringLiteral("x"));
+        QTest::keyClicks(&box, QStringLiteral("x"));
         QCOMPARE(box.currentText(), QStringLiteral("13x"));  // not completed, not refused
     }
 };
