@@ -39,7 +39,7 @@ public:
     QString Name() const;
     void SetName(const QString& name);
 
-    // Points; reads truncate toward zero (210 twips read 10).
+    // Points; reads truncate toward zero (210 twips read 10); a write beyond the record saturates.
     int Size() const;
     void SetSize(int points);
 

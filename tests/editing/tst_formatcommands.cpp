@@ -144,6 +144,7 @@ private slots:
         QTest::newRow("13 and Enter") << "13" << true << 13 << true;
         QTest::newRow("13 without Enter") << "13" << false << 10 << false;
         QTest::newRow("beyond the list") << "200" << true << 200 << true;
+        QTest::newRow("beyond what a size holds") << "999999999" << true << 107374182 << true;  // saturates
     }
     void sizeBox() {
         QFETCH(QString, typed);
