@@ -115,6 +115,19 @@ private slots:
         QCOMPARE(int(e->getParaFormat().bLineSpacingRule), int(LS_EXACTLY));
     }
 
+    // Ctrl+Z takes a formatting key back and Ctrl+Y does it again.
+    void undoAndRedoFromTheKeyboard() {
+        auto e = makeEngine();
+        e->replaceSel(QStringLiteral("abcd"), true);
+        e->setSel(1, 3);
+        QTest::keyClick(e->viewport(), Qt::Key_B, Qt::ControlModifier);
+        QTest::keyClick(e->viewport(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(effectsPerCharacter(*e, 0, 4, CFE_BOLD), QStringLiteral("0000"));
+        e->setSel(1, 3);
+        QTest::keyClick(e->viewport(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(effectsPerCharacter(*e, 0, 4, CFE_BOLD), QStringLiteral("0110"));
+    }
+
     // At an empty selection the key sets the insertion format: the next typed text is bold.
     void emptySelectionSetsTheInsertionFormat() {
         auto e = makeEngine();
