@@ -41,6 +41,19 @@ void lineSpacing(Engine& engine, std::uint8_t rule) {
     engine.setParaFormat(pf);
 }
 
+// The digit of a number-row key. Layouts that put letters there (Czech: + ě š č ř ž ý á í é) still
+// give Ctrl+1, Ctrl+2 and Ctrl+5 by the key's place, as the digit is printed on it; the place is the
+// xkb key code (evdev code + 8) that the Linux platforms report: 10 is "1" up to 18 for "9".
+int digitOf(const QKeyEvent& event) {
+    const int key = event.key();
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return key - Qt::Key_0;
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    const quint32 code = event.nativeScanCode();
+    if (code >= 10 && code <= 18) return int(code) - 9;
+#endif
+    return -1;
+}
+
 }  // namespace
 
 bool applyFormatKey(Engine& engine, const QKeyEvent& event) {
@@ -50,6 +63,11 @@ bool applyFormatKey(Engine& engine, const QKeyEvent& event) {
     if (engine.textMode() & TM_PLAINTEXT) return false;  // plain text has no formatting to change
 
     const int key = event.key();
+    const int digit = digitOf(event);
+    if (!shift && (digit == 1 || digit == 2 || digit == 5)) {
+        lineSpacing(engine, digit == 1 ? LS_SINGLE : digit == 2 ? LS_DOUBLE : LS_ONEANDHALF);
+        return true;
+    }
     if (key == Qt::Key_Plus || (shift && key == Qt::Key_Equal)) {
         toggleOffset(engine, CFE_SUPERSCRIPT);
         return true;
@@ -63,9 +81,6 @@ bool applyFormatKey(Engine& engine, const QKeyEvent& event) {
     case Qt::Key_E: align(engine, PFA_CENTER); return true;
     case Qt::Key_R: align(engine, PFA_RIGHT); return true;
     case Qt::Key_J: align(engine, PFA_JUSTIFY); return true;
-    case Qt::Key_1: lineSpacing(engine, LS_SINGLE); return true;
-    case Qt::Key_5: lineSpacing(engine, LS_ONEANDHALF); return true;
-    case Qt::Key_2: lineSpacing(engine, LS_DOUBLE); return true;
     case Qt::Key_Equal: toggleOffset(engine, CFE_SUBSCRIPT); return true;
     default: return false;
     }

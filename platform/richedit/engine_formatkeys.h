@@ -1,8 +1,9 @@
 #pragma once
 // The engine's formatting keys, as users of any word processor expect them: Ctrl+B, Ctrl+I and
 // Ctrl+U toggle bold, italic and underline; Ctrl+L, Ctrl+E, Ctrl+R and Ctrl+J align left, centred,
-// right and justified; Ctrl+1, Ctrl+5 and Ctrl+2 set single, 1.5 and double line spacing; Ctrl+= and
-// Ctrl+Shift+= (Ctrl++) toggle subscript and superscript.
+// right and justified; Ctrl+1, Ctrl+5 and Ctrl+2 set single, 1.5 and double line spacing (the number
+// row's keys by their place, whatever the layout prints on them); Ctrl+= and Ctrl+Shift+= (Ctrl++)
+// toggle subscript and superscript.
 
 class QKeyEvent;
 

@@ -3,6 +3,8 @@
 #include "engine_fixture.h"
 #include "tests/support/testregistry.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -113,6 +115,37 @@ private slots:
         e->setSel(0, 0);
         QCOMPARE(int(e->getParaFormat().wAlignment), int(PFA_RIGHT));
         QCOMPARE(int(e->getParaFormat().bLineSpacingRule), int(LS_EXACTLY));
+    }
+
+    // On a layout with letters on the number row the digit keys work by their place: the Czech "+"
+    // key is Ctrl+1, "ě" Ctrl+2 and "ř" Ctrl+5 (xkb key codes 10, 11 and 14).
+    void numberRowByPlace_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<quint32>("scanCode");
+        QTest::addColumn<int>("rule");
+        QTest::newRow("+ is 1") << int(Qt::Key_Plus) << "+" << 10u << int(LS_SINGLE);
+        QTest::newRow("ě is 2") << 0x11A << QStringLiteral("ě") << 11u << int(LS_DOUBLE);
+        QTest::newRow("ř is 5") << 0x158 << QStringLiteral("ř") << 14u << int(LS_ONEANDHALF);
+    }
+    void numberRowByPlace() {
+#if !defined(Q_OS_UNIX) || defined(Q_OS_DARWIN)
+        QSKIP("key places are xkb key codes");
+#endif
+        QFETCH(int, key);
+        QFETCH(QString, text);
+        QFETCH(quint32, scanCode);
+        QFETCH(int, rule);
+        auto e = makeEngine();
+        e->replaceSel(QStringLiteral("text"), true);
+        PARAFORMAT2 start = paraFormat(PFM_LINESPACING);
+        start.bLineSpacingRule = LS_EXACTLY;
+        start.dyLineSpacing = 300;
+        e->setParaFormat(start);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier, scanCode, 0, 0, text);
+        QApplication::sendEvent(e->viewport(), &press);
+        QCOMPARE(int(e->getParaFormat().bLineSpacingRule), rule);
+        QCOMPARE(e->getTextRange(0, -1), QStringLiteral("text"));
     }
 
     // Ctrl+Z takes a formatting key back and Ctrl+Y does it again.
