@@ -201,6 +201,7 @@ void ColorButton::chooseFromDialog() {
         setSelectedColor(colorValueFromColor(*chosen));
 }
 
+// The owner sets the icon size after construction; the face follows it once the button is laid out.
 void ColorButton::resizeEvent(QResizeEvent* event) {
     QToolButton::resizeEvent(event);
     updateFace();
