@@ -61,7 +61,11 @@ TMainform::TMainform(QWidget* parent) : QMainWindow(parent) {
     Timer2->setInterval(1000);  // the form's own state until the configuration is read
     connect(Timer2, &QTimer::timeout, this, &TMainform::Timer2Timer);
     editor->OnKeyPress = [this](QObject*, QChar&) { RefreshCountPanels(); };
-    editor->OnMouseDown = [this](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, QPoint) { RefreshCountPanels(); };
+    editor->OnMouseDown = [this](QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint position) {
+        editorMouseDown(sender, button, shift, position);
+    };
+    editor->OnKeyDown = [this](QObject* sender, int& key, Qt::KeyboardModifiers shift) { editorKeyDown(sender, key, shift); };
+    editor->OnFormatKey = [this](QObject*) { UpdateFormatControls(); };
     editor->setFocus();
 }
 

@@ -13,7 +13,6 @@
 
 class QAction;
 class QComboBox;
-class QFontComboBox;
 class QLabel;
 class QMenu;
 class QTimer;
@@ -22,7 +21,10 @@ class QToolButton;
 class TQxRichEdit;
 
 namespace platform {
+class ColorButton;
 class Error;
+class FontNameBox;
+class SizeBox;
 }
 
 // Program-wide state of the main window's unit. Paths use "/" and directories end with "/".
@@ -87,12 +89,13 @@ public:
 
     // second toolbar
     QToolButton* ToolButton5 = nullptr;
-    QFontComboBox* fontybox = nullptr;
-    QComboBox* velpisma = nullptr;
+    platform::FontNameBox* fontybox = nullptr;
+    platform::SizeBox* velpisma = nullptr;
     QToolButton *tucne = nullptr, *kurziva = nullptr, *podtrzene = nullptr, *preskrknute = nullptr, *dindex = nullptr,
                 *hindex = nullptr, *lzarovnani = nullptr, *szarovnani = nullptr, *pzarovnani = nullptr,
                 *czarovnani = nullptr, *cisodraz = nullptr, *tecodraz = nullptr, *ToolButton43 = nullptr,
-                *ToolButton44 = nullptr, *radkovani = nullptr, *barvatextu = nullptr, *bpozaditextu = nullptr;
+                *ToolButton44 = nullptr, *radkovani = nullptr;
+    platform::ColorButton *barvatextu = nullptr, *bpozaditextu = nullptr;
 
     // status bar: six panels
     QLabel* StatusPanels[6] = {};
@@ -148,6 +151,42 @@ public:
 
     // The application's current hint ("short|long"); ShowHint shows its long part.
     QString ApplicationHint;
+
+    // ---- character and paragraph formatting (editing/ed_charformatting.cpp,
+    //      editing/ed_paraformatting.cpp) and selection tracking (editing/ed_selectiontracking.cpp) ----
+    void FontBox1Change();
+    void velpismaClick();
+    void velpismaKeyPress(QChar Key);
+    void ToolButton35Click();  // bold
+    void ToolButton36Click();  // italic
+    void ToolButton37Click();  // underline
+    void ToolButton38Click();  // strikeout
+    void dindexClick();
+    void hindexClick();
+    void barvatextuColorChange();
+    void bpozaditextuColorChange();
+    void Barvapsma1Click();
+    void Barvapozadpsma1Click();
+    void lzarovnaniClick();
+    void szarovnaniClick();
+    void pzarovnaniClick();
+    void czarovnaniClick();
+    void cisodrazClick();
+    void tecodrazClick();
+    void radkovaniClick();
+    void normalniClick();
+    void radku15Click();
+    void radku2Click();
+    void radku3Click();
+    // Ticks one of "Normální", "1.5", "2" and "3 řádky" and unticks the other three.
+    void TickLineSpacing(QAction* item);
+    // Shows the format at the selection's start on the toolbar and the line-spacing ticks; writes
+    // nothing to the document.
+    void UpdateFormatControls();
+    void editorMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, QPoint Position);
+    void editorKeyDown(QObject* Sender, int& Key, Qt::KeyboardModifiers Shift);
+    // The colour the one colour dialog of the two colour commands starts from: the last one chosen.
+    QColor ColorDialog1Color = Qt::black;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -76,10 +76,10 @@ void TMainform::buildMenus() {
                         ThemeIcon(QStringLiteral("preferences-desktop-font"), QStringLiteral("Aa")));
     Barvapsma1 = AddMenuItem(Nastaveni1, "Barvapsma1", QStringLiteral("Barva písma..."),
                              QStringLiteral("Nastaví barvu písma"),
-                             ThemeIcon(QStringLiteral("format-text-color"), QStringLiteral("A")));
+                             ThemeIcon(QStringLiteral("format-text-color"), QStringLiteral("A")), [this] { Barvapsma1Click(); });
     Barvapozadpsma1 = AddMenuItem(Nastaveni1, "Barvapozadpsma1", QStringLiteral("Barva pozadí písma..."),
                                   QStringLiteral("Nastaví barvu pozadí písma"),
-                                  ThemeIcon(QStringLiteral("format-fill-color"), QStringLiteral("▨")));
+                                  ThemeIcon(QStringLiteral("format-fill-color"), QStringLiteral("▨")), [this] { Barvapozadpsma1Click(); });
     Monosti1 = AddMenuItem(Nastaveni1, "Monosti1", QStringLiteral("Možnosti..."),
                            QStringLiteral("Zobrazí možnosti programu"),
                            ThemeIcon(QStringLiteral("preferences-system"), QStringLiteral("⚙")));
@@ -138,12 +138,15 @@ void TMainform::buildPopupMenu() {
 
     radkovanipop = new QMenu(this);
     radkovanipop->setObjectName(QStringLiteral("radkovanipop"));
-    normalni = AddMenuItem(radkovanipop, "normalni", QStringLiteral("Normální"), QStringLiteral("Normální řádkování"));
+    normalni = AddMenuItem(radkovanipop, "normalni", QStringLiteral("Normální"), QStringLiteral("Normální řádkování"), {},
+                           [this] { normalniClick(); });
     radku15 = AddMenuItem(radkovanipop, "radku15", QStringLiteral("Řádkování: 1.5 řádků"),
-                          QStringLiteral("Řádkování jeden a půl řádku"));
-    radku2 = AddMenuItem(radkovanipop, "radku2", QStringLiteral("Řádkování: 2 řádky"), QStringLiteral("Dvojité řádkování"));
-    radku3 = AddMenuItem(radkovanipop, "radku3", QStringLiteral("Řádkování: 3 řádky"), QStringLiteral("Trojité řádkování"));
+                          QStringLiteral("Řádkování jeden a půl řádku"), {}, [this] { radku15Click(); });
+    radku2 = AddMenuItem(radkovanipop, "radku2", QStringLiteral("Řádkování: 2 řádky"), QStringLiteral("Dvojité řádkování"), {},
+                         [this] { radku2Click(); });
+    radku3 = AddMenuItem(radkovanipop, "radku3", QStringLiteral("Řádkování: 3 řádky"), QStringLiteral("Trojité řádkování"), {},
+                         [this] { radku3Click(); });
     dalsi = AddMenuItem(radkovanipop, "dalsi", QStringLiteral("Další......"), QStringLiteral("Další nastavení odstavce"));
-    for (QAction* a : {normalni, radku15, radku2, radku3, dalsi}) a->setCheckable(true);
+    for (QAction* a : {normalni, radku15, radku2, radku3}) a->setCheckable(true);  // "Další......" never carries a tick
     normalni->setChecked(true);
 }

@@ -3,10 +3,12 @@
 #include "app/icons.h"
 #include "app/uibuilders.h"
 
+#include "platform/widgets/colorbutton.h"
+#include "platform/widgets/fontnamebox.h"
+#include "platform/widgets/sizebox.h"
+
 #include <QComboBox>
-#include <QFontComboBox>
 #include <QMenu>
-#include <QPainter>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -25,19 +27,19 @@ QToolBar* makeBand(QMainWindow* window, const char* name) {
     return bar;
 }
 
-QIcon colourFace(const QColor& colour, const QString& letter) {
-    QPixmap pixmap(28, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    QFont f = p.font();
-    f.setBold(true);
-    f.setPixelSize(11);
-    p.setFont(f);
-    p.drawText(QRect(0, 0, 28, 11), Qt::AlignCenter, letter);
-    p.fillRect(QRect(2, 11, 24, 5), colour);
-    p.setPen(Qt::gray);
-    p.drawRect(QRect(2, 11, 23, 4));
-    return QIcon(pixmap);
+platform::ColorButton* AddColorButton(QToolBar* bar, const char* name, const QString& hint, const QString& glyph,
+                                      platform::ColorValue color, platform::ColorValue automatic) {
+    auto* button = new platform::ColorButton(bar);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoRaise(true);
+    button->setFixedSize(36, 22);
+    button->setIconSize(QSize(18, 16));
+    button->setGlyph(glyph);
+    button->setAutomaticColor(automatic);
+    button->setSelectedColor(color);
+    SetHint(button, hint);
+    bar->addWidget(button);
+    return button;
 }
 
 }  // namespace
@@ -101,41 +103,49 @@ void TMainform::buildToolBars() {
     ToolButton5 = AddToolButton(b, "ToolButton5", QStringLiteral("Nastavení písma"), QIcon());
     ToolButton5->setText(QStringLiteral("Písmo..."));
     ToolButton5->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    fontybox = new QFontComboBox(b);
+    fontybox = new platform::FontNameBox(b);
     fontybox->setObjectName(QStringLiteral("fontybox"));
     fontybox->setFixedWidth(130);
-    fontybox->setFontFilters(QFontComboBox::ScalableFonts);
-    fontybox->setCurrentFont(QFont(QStringLiteral("MS Sans Serif")));
+    fontybox->setFaceName(QStringLiteral("MS Sans Serif"));
     SetHint(fontybox, QStringLiteral("Nastaví typ písma"));
+    connect(fontybox, &platform::FontNameBox::faceChanged, this, [this] { FontBox1Change(); });
     b->addWidget(fontybox);
-    velpisma = new QComboBox(b);
+    velpisma = new platform::SizeBox(b);
     velpisma->setObjectName(QStringLiteral("velpisma"));
-    velpisma->setEditable(true);
-    velpisma->setMaxVisibleItems(10);
-    for (int size : {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30, 32, 36, 42, 48, 56, 74}) velpisma->addItem(QString::number(size));
     velpisma->setEditText(QStringLiteral("8"));
     velpisma->setFixedWidth(42);
     SetHint(velpisma, QStringLiteral("Nastavení Velikosti písma"));
+    connect(velpisma, &QComboBox::activated, this, [this] { velpismaClick(); });
+    connect(velpisma, &platform::SizeBox::characterKey, this, [this](QChar key) { velpismaKeyPress(key); });
     b->addWidget(velpisma);
     b->addSeparator();
-    tucne = AddToolButton(b, "tucne", QStringLiteral("Nastaví tučné písmo"), ThemeIcon(QStringLiteral("format-text-bold"), QStringLiteral("B")));
-    kurziva = AddToolButton(b, "kurziva", QStringLiteral("Nastaví kurzívu písma"), ThemeIcon(QStringLiteral("format-text-italic"), QStringLiteral("I")));
+    tucne = AddToolButton(b, "tucne", QStringLiteral("Nastaví tučné písmo"), ThemeIcon(QStringLiteral("format-text-bold"), QStringLiteral("B")),
+                          [this] { ToolButton35Click(); });
+    kurziva = AddToolButton(b, "kurziva", QStringLiteral("Nastaví kurzívu písma"), ThemeIcon(QStringLiteral("format-text-italic"), QStringLiteral("I")),
+                            [this] { ToolButton36Click(); });
     podtrzene = AddToolButton(b, "podtrzene", QStringLiteral("Nastaví podržení písma"),
-                              ThemeIcon(QStringLiteral("format-text-underline"), QStringLiteral("U")));
+                              ThemeIcon(QStringLiteral("format-text-underline"), QStringLiteral("U")), [this] { ToolButton37Click(); });
     preskrknute = AddToolButton(b, "preskrknute", QStringLiteral("Nastaví přeškrknutí písma"),
-                                ThemeIcon(QStringLiteral("format-text-strikethrough"), QStringLiteral("S")));
+                                ThemeIcon(QStringLiteral("format-text-strikethrough"), QStringLiteral("S")), [this] { ToolButton38Click(); });
     b->addSeparator();
-    dindex = AddToolButton(b, "dindex", QStringLiteral("Nastaví dolní index písma"), ThemeIcon(QStringLiteral("format-text-subscript"), QStringLiteral("x₂")));
-    hindex = AddToolButton(b, "hindex", QStringLiteral("Nastaví horní index písma"), ThemeIcon(QStringLiteral("format-text-superscript"), QStringLiteral("x²")));
+    dindex = AddToolButton(b, "dindex", QStringLiteral("Nastaví dolní index písma"), ThemeIcon(QStringLiteral("format-text-subscript"), QStringLiteral("x₂")),
+                           [this] { dindexClick(); });
+    hindex = AddToolButton(b, "hindex", QStringLiteral("Nastaví horní index písma"), ThemeIcon(QStringLiteral("format-text-superscript"), QStringLiteral("x²")),
+                           [this] { hindexClick(); });
     b->addSeparator();
-    lzarovnani = AddToolButton(b, "lzarovnani", QStringLiteral("Zarovná text vlevo"), ThemeIcon(QStringLiteral("format-justify-left"), QStringLiteral("≡")));
+    lzarovnani = AddToolButton(b, "lzarovnani", QStringLiteral("Zarovná text vlevo"), ThemeIcon(QStringLiteral("format-justify-left"), QStringLiteral("≡")),
+                               [this] { lzarovnaniClick(); });
     szarovnani = AddToolButton(b, "szarovnani", QStringLiteral("Zarovná text na střed"),
-                               ThemeIcon(QStringLiteral("format-justify-center"), QStringLiteral("≡")));
-    pzarovnani = AddToolButton(b, "pzarovnani", QStringLiteral("Zarovná text vpravo"), ThemeIcon(QStringLiteral("format-justify-right"), QStringLiteral("≡")));
-    czarovnani = AddToolButton(b, "czarovnani", QStringLiteral("Zarovná text do bloku"), ThemeIcon(QStringLiteral("format-justify-fill"), QStringLiteral("≡")));
+                               ThemeIcon(QStringLiteral("format-justify-center"), QStringLiteral("≡")), [this] { szarovnaniClick(); });
+    pzarovnani = AddToolButton(b, "pzarovnani", QStringLiteral("Zarovná text vpravo"), ThemeIcon(QStringLiteral("format-justify-right"), QStringLiteral("≡")),
+                               [this] { pzarovnaniClick(); });
+    czarovnani = AddToolButton(b, "czarovnani", QStringLiteral("Zarovná text do bloku"), ThemeIcon(QStringLiteral("format-justify-fill"), QStringLiteral("≡")),
+                               [this] { czarovnaniClick(); });
     b->addSeparator();
-    cisodraz = AddToolButton(b, "cisodraz", QStringLiteral("vloží odrážky"), ThemeIcon(QStringLiteral("view-list-ordered"), QStringLiteral("1.")));
-    tecodraz = AddToolButton(b, "tecodraz", QStringLiteral("vloží odrážky"), ThemeIcon(QStringLiteral("view-list-bullet"), QStringLiteral("•")));
+    cisodraz = AddToolButton(b, "cisodraz", QStringLiteral("vloží odrážky"), ThemeIcon(QStringLiteral("view-list-ordered"), QStringLiteral("1.")),
+                             [this] { cisodrazClick(); });
+    tecodraz = AddToolButton(b, "tecodraz", QStringLiteral("vloží odrážky"), ThemeIcon(QStringLiteral("view-list-bullet"), QStringLiteral("•")),
+                             [this] { tecodrazClick(); });
     ToolButton43 = AddToolButton(b, "ToolButton43", QStringLiteral("Zmenší odsazení textu"),
                                  ThemeIcon(QStringLiteral("format-indent-less"), QStringLiteral("⇤")),
                                  [this] { ruler->DecreaseIndent(); });
@@ -144,16 +154,16 @@ void TMainform::buildToolBars() {
                                  [this] { ruler->IncreaseIndent(); });
     b->addSeparator();
     radkovani = AddToolButton(b, "radkovani", QStringLiteral("Nastaví formátování odtavců"),
-                              ThemeIcon(QStringLiteral("format-line-spacing"), QStringLiteral("↕")));
+                              ThemeIcon(QStringLiteral("format-line-spacing"), QStringLiteral("↕")), [this] { radkovaniClick(); });
     radkovani->setMenu(radkovanipop);
     radkovani->setPopupMode(QToolButton::MenuButtonPopup);
     b->addSeparator();
-    barvatextu = AddToolButton(b, "barvatextu", QStringLiteral("Nastaví barvu textu"), colourFace(Qt::black, QStringLiteral("A")));
-    bpozaditextu = AddToolButton(b, "bpozaditextu", QStringLiteral("Nastaví barvu pozadí textu"), colourFace(Qt::white, QStringLiteral("ab")));
-    for (QToolButton* c : {barvatextu, bpozaditextu}) {
-        c->setFixedSize(36, 22);
-        c->setIconSize(QSize(28, 16));
-    }
+    barvatextu = AddColorButton(b, "barvatextu", QStringLiteral("Nastaví barvu textu"), QStringLiteral("A"), platform::clBlack,
+                                platform::clWindowText);
+    connect(barvatextu, &platform::ColorButton::colorChanged, this, [this] { barvatextuColorChange(); });
+    bpozaditextu = AddColorButton(b, "bpozaditextu", QStringLiteral("Nastaví barvu pozadí textu"), QStringLiteral("ab"),
+                                  platform::clWhite, platform::clWindow);
+    connect(bpozaditextu, &platform::ColorButton::colorChanged, this, [this] { bpozaditextuColorChange(); });
 
     for (QToolButton* t : {tucne, kurziva, podtrzene, preskrknute, dindex, hindex, lzarovnani, szarovnani, pzarovnani,
                            czarovnani, cisodraz, tecodraz})

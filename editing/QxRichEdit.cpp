@@ -163,6 +163,9 @@ void TQxRichEdit::ConnectEngine(Engine& engine) {
             [this](Qt::MouseButton button, QPoint position) { EngineMousePressed(button, position); });
     connect(&engine, &Engine::mouseButtonReleased, this,
             [this](Qt::MouseButton button, QPoint position) { EngineMouseReleased(button, position); });
+    connect(&engine, &Engine::formatKeyApplied, this, [this] {
+        if (OnFormatKey) OnFormatKey(this);
+    });
     keyTarget_ = keyTargetOf(engine);
     keyTarget_->installEventFilter(this);
 }

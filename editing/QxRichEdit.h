@@ -211,6 +211,8 @@ public:
     TKeyPressEvent OnKeyPress;
     TMouseEvent OnMouseDown;
     TContextPopupEvent OnContextPopup;
+    // Raised after one of the engine's formatting keys (Ctrl+B, Ctrl+E, Ctrl+2, ...) changed the format.
+    TNotifyEvent OnFormatKey;
 
     // The screen's vertical pixels per inch, read when the control was created.
     int ScreenLogPixels() const { return screenLogPixels_; }

@@ -6,7 +6,9 @@
 
 #include <QFont>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 using namespace richedit;
 using platform::ColorValue;
@@ -53,7 +55,10 @@ int TQxTextAttributes::Size() const { return GetAttributes().yHeight / kTwipsPer
 
 void TQxTextAttributes::SetSize(int points) {
     CHARFORMAT2 cf = record(CFM_SIZE);
-    cf.yHeight = points * kTwipsPerPoint;
+    // A size beyond what the record holds saturates instead of wrapping round to a negative height.
+    cf.yHeight = std::int32_t(std::clamp<std::int64_t>(std::int64_t(points) * kTwipsPerPoint,
+                                                       std::numeric_limits<std::int32_t>::min(),
+                                                       std::numeric_limits<std::int32_t>::max()));
     SetAttributes(cf);
 }
 
@@ -68,6 +73,13 @@ TFontStyles TQxTextAttributes::Style() const {
 void TQxTextAttributes::SetStyle(TFontStyles styles) {
     CHARFORMAT2 cf = record(kStyleBits);
     cf.dwEffects = std::uint32_t(styles.toInt()) & kStyleBits;
+    SetAttributes(cf);
+}
+
+void TQxTextAttributes::SetStyleFlag(TFontStyle style, bool on) {
+    const std::uint32_t bit = std::uint32_t(style) & kStyleBits;  // the style bits are the engine's mask bits
+    CHARFORMAT2 cf = record(bit);
+    cf.dwEffects = on ? bit : 0;
     SetAttributes(cf);
 }
 

@@ -39,7 +39,7 @@ public:
     QString Name() const;
     void SetName(const QString& name);
 
-    // Points; reads truncate toward zero (210 twips read 10).
+    // Points; reads truncate toward zero (210 twips read 10); a write beyond the record saturates.
     int Size() const;
     void SetSize(int points);
 
@@ -51,6 +51,8 @@ public:
     // Bold, italic, underline and strikeout; a write sets all four at once.
     TFontStyles Style() const;
     void SetStyle(TFontStyles styles);
+    // Switches one of the four styles on or off, leaving the other three as every character has them.
+    void SetStyleFlag(TFontStyle style, bool on);
 
     // clWindowText when the colour is automatic, else the explicit colour 0x00BBGGRR. Writing
     // clWindowText or clDefault makes it automatic; any other value is stored as its RGB.

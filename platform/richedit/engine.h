@@ -188,6 +188,8 @@ signals:
     // has already moved). The engine shows no context menu of its own.
     void mouseButtonPressed(Qt::MouseButton button, QPoint position);
     void mouseButtonReleased(Qt::MouseButton button, QPoint position);
+    // Raised after a formatting key (Ctrl+B, Ctrl+E, Ctrl+2, ...) changed the selection's format.
+    void formatKeyApplied();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

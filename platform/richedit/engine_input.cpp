@@ -1,4 +1,5 @@
 // Keyboard, input method and mouse: editing as people expect, through the engine's own operations.
+#include "platform/richedit/engine_formatkeys.h"
 #include "platform/richedit/engine_private.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -53,6 +54,7 @@ void Engine::keyPressEvent(QKeyEvent* e) {
     if (e->matches(QKeySequence::Cut) || (shift && key == Qt::Key_Delete)) return cut();
     if (e->matches(QKeySequence::Paste) || (shift && key == Qt::Key_Insert)) return paste();
     if (e->matches(QKeySequence::SelectAll)) return setSel(0, -1);
+    if (applyFormatKey(*this, *e)) return void(emit formatKeyApplied());
 
     auto moveTo = [&](int position) {
         d->setSelection(shift ? d->anchor : position, position, true);

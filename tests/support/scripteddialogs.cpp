@@ -12,6 +12,7 @@ void ScriptedDialogs::answerSave(const QString& fileName, int filterIndex) {
 }
 void ScriptedDialogs::cancelFileDialog() { answers_.push_back(File{std::nullopt}); }
 void ScriptedDialogs::answerColor(const QColor& color) { answers_.push_back(Color{color}); }
+void ScriptedDialogs::cancelColorDialog() { answers_.push_back(Color{std::nullopt}); }
 void ScriptedDialogs::answerFolder(const QString& folder) { answers_.push_back(Folder{folder}); }
 
 QStringList ScriptedDialogs::messages() const {
@@ -53,7 +54,8 @@ std::optional<platform::FileDialogResult> ScriptedDialogs::saveFile(QWidget*, co
     return f ? f->result : std::nullopt;
 }
 
-std::optional<QColor> ScriptedDialogs::chooseColor(QWidget*, const QColor&) {
+std::optional<QColor> ScriptedDialogs::chooseColor(QWidget*, const QColor& initial) {
+    lastColorInitial_ = initial;
     const Color* c = next<Color>(QStringLiteral("color"));
     if (!c) return std::nullopt;
     return c->color;

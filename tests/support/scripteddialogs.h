@@ -25,6 +25,7 @@ public:
     void answerSave(const QString& fileName, int filterIndex);
     void cancelFileDialog();                                       // the next open or save dialog
     void answerColor(const QColor& color);
+    void cancelColorDialog();
     void answerFolder(const QString& folder);
 
     // What was asked: "message: <text>", "confirm: <text>", "open", "save: <proposed name>", ...
@@ -33,6 +34,7 @@ public:
     const QStringList& unexpected() const { return unexpected_; }
     int pendingAnswers() const { return int(answers_.size()); }
     const platform::FileDialogRequest& lastFileRequest() const { return lastFileRequest_; }
+    const QColor& lastColorInitial() const { return lastColorInitial_; }  // the colour the last colour dialog started from
 
     void message(QWidget* owner, const QString& text) override;
     platform::ConfirmAnswer confirm(QWidget* owner, const QString& text) override;
@@ -50,7 +52,7 @@ private:
         std::optional<platform::FileDialogResult> result;
     };
     struct Color {
-        QColor color;
+        std::optional<QColor> color;  // nullopt: cancelled
     };
     struct Folder {
         QString folder;
@@ -64,6 +66,7 @@ private:
     QStringList asked_;
     QStringList unexpected_;
     platform::FileDialogRequest lastFileRequest_;
+    QColor lastColorInitial_;
 };
 
 // Installs a ScriptedDialogs for the lifetime of the scope and restores the previous dialogs after.
