@@ -56,6 +56,7 @@ struct Figures {
     double firstPageMs = 0;
     double typedMs = 0;
     bool typedDuringLayout = false;
+    bool typedRefused = false;  // a document past the text limit takes no more
     double completeMs = 0;
     long residentMb = 0;
     int lines = 0;
@@ -69,6 +70,7 @@ Figures measure(TMainform& form, QElapsedTimer& start, PaintCounter& paints) {
     while (paints.paints == 0) QApplication::processEvents();
     f.firstPageMs = start.nsecsElapsed() / 1e6;
     f.typedDuringLayout = !engine.layoutComplete();
+    const int lengthBefore = engine.getTextLength();
     QElapsedTimer typed;
     typed.start();
     QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
@@ -76,6 +78,7 @@ Figures measure(TMainform& form, QElapsedTimer& start, PaintCounter& paints) {
     const int before = paints.paints;
     while (paints.paints == before) QApplication::processEvents();  // the character on screen
     f.typedMs = typed.nsecsElapsed() / 1e6;
+    f.typedRefused = engine.getTextLength() == lengthBefore;
     while (!engine.layoutComplete()) QApplication::processEvents();
     f.completeMs = start.nsecsElapsed() / 1e6;
     f.residentMb = residentKb() / 1024;
@@ -114,7 +117,8 @@ Figures openCommand(const QString& path) {
 
 void report(const char* path, const Figures& f) {
     std::printf("  %-22s first page %9.1f ms   typed char %7.2f ms%s   layout complete %9.1f ms   %5ld MB   %d lines\n",
-                path, f.firstPageMs, f.typedMs, f.typedDuringLayout ? " (layout running)" : " (layout done)  ",
+                path, f.firstPageMs, f.typedMs,
+                f.typedRefused ? " (refused: text limit)" : f.typedDuringLayout ? " (layout running)" : " (layout done)  ",
                 f.completeMs, f.residentMb, f.lines);
 }
 

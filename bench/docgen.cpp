@@ -178,7 +178,7 @@ bool writeShortParagraphsRtf(const QString& path, int count) {
     const QStringList& w = words();
     QByteArray chunk = "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\froman\\fcharset238 Liberation Serif;}}\\f0\\fs24\n";
     for (int i = 0; i < count; ++i) {
-        QString text = w[int(random() % w.size())] + u' ' + w[int(random() % w.size())] + u' ' + QString::number(i + 1);
+        const QString text = w[int(random() % w.size())] + u' ' + QString::number(i + 1);
         chunk += "\\pard ";
         for (QChar c : text) {
             if (c.unicode() < 128) chunk += char(c.unicode());

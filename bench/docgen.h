@@ -28,7 +28,7 @@ int build(richedit::Engine& engine, const Options& options);
 // The same document's text without formatting, paragraphs separated by CR LF.
 QString plainText(const Options& options);
 
-// Writes an RTF file of `count` short paragraphs (a few words and the paragraph's number each), as
+// Writes an RTF file of `count` short paragraphs (a word and the paragraph's number each), as
 // long lists and logs are; false when it cannot be written.
 bool writeShortParagraphsRtf(const QString& path, int count);
 

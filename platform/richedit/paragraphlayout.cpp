@@ -103,6 +103,7 @@ void ParagraphLayout::completeLayout() const { ensureThrough(index_.size() - 1);
 void ParagraphLayout::relayout() {
     ++generation_;
     widestByFormat_.clear();
+    widestAnywhere_ = -1;
     index_.reset(document()->blockCount());
     scheduleBackground();
     emit documentSizeChanged(documentSize());
@@ -184,6 +185,7 @@ void ParagraphLayout::documentChanged(int from, int, int charsAdded) {
     const int before = changed - (blocks - index_.size());  // the paragraphs the change replaced
     const bool everything = firstNumber == 0 && changed == blocks;
     if (everything) return relayout();
+    widestAnywhere_ = -1;  // the change may have brought new formats
     index_.replace(firstNumber, before, changed);
     for (QTextBlock b = first; b.isValid() && b.blockNumber() <= last.blockNumber(); b = b.next()) b.clearLayout();
     scheduleBackground();

@@ -76,6 +76,7 @@ private:
     void scheduleBackground();
     double estimatedRemainingHeight() const;
     qreal widestCharacter(const QTextBlock& block) const;
+    qreal widestCharacterAnywhere() const;  // over every character format of the document
 
     mutable ParagraphIndex index_;
     QBasicTimer background_;
@@ -83,6 +84,7 @@ private:
     int generation_ = 0;
     mutable QSizeF reportedSize_;
     mutable QHash<int, qreal> widestByFormat_;  // by character format index; cleared on relayout
+    mutable qreal widestAnywhere_ = -1;         // -1: to be found again (after any change)
 };
 
 }  // namespace richedit

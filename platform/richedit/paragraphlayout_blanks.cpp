@@ -72,6 +72,18 @@ qreal ParagraphLayout::widestCharacter(const QTextBlock& block) const {
     return widest;
 }
 
+qreal ParagraphLayout::widestCharacterAnywhere() const {
+    if (widestAnywhere_ < 0) {
+        widestAnywhere_ = 0;
+        const QFont base = document()->defaultFont();
+        widestAnywhere_ = QFontMetricsF(base, paintDevice()).maxWidth();
+        for (const QTextFormat& format : document()->allFormats())
+            if (format.isCharFormat())
+                widestAnywhere_ = std::max(widestAnywhere_, QFontMetricsF(format.toCharFormat().font().resolve(base), paintDevice()).maxWidth());
+    }
+    return widestAnywhere_;
+}
+
 bool ParagraphLayout::wrapsOnlyAtBlanks(const QTextBlock& block) const {
     if (!block.isValid()) return true;
     const QTextDocument& doc = *document();
@@ -82,7 +94,9 @@ bool ParagraphLayout::wrapsOnlyAtBlanks(const QTextBlock& block) const {
     const QTextBlockFormat format = block.blockFormat();
     const qreal narrowestLine =
         doc.textWidth() - format.leftMargin() - format.rightMargin() - std::max<qreal>(0, format.textIndent());
-    return longestWord(text) * widestCharacter(block) < narrowestLine;
+    // The widest character of the whole document settles most paragraphs without looking at their fonts.
+    const int longest = longestWord(text);
+    return longest * widestCharacterAnywhere() < narrowestLine || longest * widestCharacter(block) < narrowestLine;
 }
 
 }  // namespace richedit
