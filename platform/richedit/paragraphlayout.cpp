@@ -251,9 +251,11 @@ QTextBlock ParagraphLayout::blockOfLine(int line, int& lineInBlock) const {
     if (line < 0) return {};
     int n = index_.firstUnlaid();
     int lines = index_.laidOutLines();
-    for (QTextBlock block = document()->findBlockByNumber(n); block.isValid() && lines <= line; block = block.next(), ++n) {
-        if (!index_.at(n).laidOut) layOut(block);
-        lines += index_.at(n).lines;
+    if (lines <= line && n < index_.size()) {
+        for (QTextBlock block = document()->findBlockByNumber(n); block.isValid() && lines <= line; block = block.next(), ++n) {
+            if (!index_.at(n).laidOut) layOut(block);
+            lines += index_.at(n).lines;
+        }
     }
     const int number = index_.paragraphOfLine(line);
     if (number < 0) return {};
