@@ -80,7 +80,13 @@ void ParagraphLayout::layOut(const QTextBlock& block) const {
     index_.set(block.blockNumber(), measure);
 }
 
+void ParagraphLayout::keepInStep() const {
+    // Every change reaches documentChanged(); should one ever not, start over rather than misread.
+    if (index_.size() != document()->blockCount()) index_.reset(document()->blockCount());
+}
+
 void ParagraphLayout::ensureThrough(int paragraph) const {
+    keepInStep();
     paragraph = std::min(paragraph, index_.size() - 1);
     int n = index_.firstUnlaid();
     if (n > paragraph) return;
@@ -89,6 +95,7 @@ void ParagraphLayout::ensureThrough(int paragraph) const {
 }
 
 void ParagraphLayout::ensureUntilY(double y) const {
+    keepInStep();
     int n = index_.firstUnlaid();
     if (n >= index_.size()) return;
     double bottom = index_.laidOutHeight();
@@ -124,6 +131,7 @@ const QTextLayout* ParagraphLayout::placedLayout(const QTextBlock& block) const 
 
 const QTextLayout* ParagraphLayout::linesOf(const QTextBlock& block) const {
     if (!block.isValid()) return nullptr;
+    keepInStep();
     if (!index_.at(block.blockNumber()).laidOut) layOut(block);
     return block.layout();
 }
@@ -143,6 +151,7 @@ void ParagraphLayout::scheduleBackground() {
 bool ParagraphLayout::runSlice(int budgetMs) {
     QElapsedTimer clock;
     clock.start();
+    keepInStep();
     int n = index_.firstUnlaid();
     for (QTextBlock block = document()->findBlockByNumber(n); block.isValid(); block = block.next(), ++n) {
         if (!index_.at(n).laidOut) layOut(block);
@@ -249,6 +258,7 @@ int ParagraphLayout::lineOfPosition(int position) const {
 
 QTextBlock ParagraphLayout::blockOfLine(int line, int& lineInBlock) const {
     if (line < 0) return {};
+    keepInStep();
     int n = index_.firstUnlaid();
     int lines = index_.laidOutLines();
     if (lines <= line && n < index_.size()) {

@@ -68,6 +68,7 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
+    void keepInStep() const;                             // the index has one entry per paragraph
     void layOut(const QTextBlock& block) const;          // measures one paragraph
     void ensureThrough(int paragraph) const;             // paragraphs 0..paragraph laid out
     void ensureUntilY(double y) const;                   // laid out down past y, or complete
