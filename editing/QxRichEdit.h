@@ -314,7 +314,7 @@ private:
     bool FilterKeyPress(QWidget* target, QKeyEvent* event);
     void ShowContextMenu(QPoint globalPosition);
     QWidget* KeyTarget() const;
-    platform::FindReplaceDialog* CreateSearchDialog(int kind);
+    platform::FindReplaceDialog* CreateSearchDialog(platform::FindReplaceDialog::Kind kind);
     void AttachSearchDialog(platform::FindReplaceDialog* dialog);
     QMenu* ExtendContextMenu(QMenu* menu);
     void ApplyObjectSettings(richedit::Engine& engine) const;

@@ -51,11 +51,10 @@ TSearchTypes dialogOptions(const FindReplaceDialog& dialog) {
 
 // ---- the dialogs ----------------------------------------------------------------------------------
 
-FindReplaceDialog* TQxRichEdit::CreateSearchDialog(int kind) {
-    const auto k = FindReplaceDialog::Kind(kind);
-    auto* dialog = new FindReplaceDialog(k, this);
+FindReplaceDialog* TQxRichEdit::CreateSearchDialog(FindReplaceDialog::Kind kind) {
+    auto* dialog = new FindReplaceDialog(kind, this);
     // The copy of the other dialog's text happens only here, when the dialog is created.
-    const FindReplaceDialog* other = k == FindReplaceDialog::Kind::Find ? replaceDialog_.data() : findDialog_.data();
+    const FindReplaceDialog* other = kind == FindReplaceDialog::Kind::Find ? replaceDialog_.data() : findDialog_.data();
     if (other) dialog->setFindText(other->findText());
     return dialog;
 }
@@ -77,7 +76,7 @@ void TQxRichEdit::AttachSearchDialog(FindReplaceDialog* dialog) {
 }
 
 FindReplaceDialog* TQxRichEdit::OpenFindDialog(const QString& findText) {
-    if (!findDialog_) findDialog_ = CreateSearchDialog(int(FindReplaceDialog::Kind::Find));
+    if (!findDialog_) findDialog_ = CreateSearchDialog(FindReplaceDialog::Kind::Find);
     if (!findText.isEmpty()) findDialog_->setFindText(findText);
     AttachSearchDialog(findDialog_);
     findDialog_->showOrRaise();
@@ -85,7 +84,7 @@ FindReplaceDialog* TQxRichEdit::OpenFindDialog(const QString& findText) {
 }
 
 FindReplaceDialog* TQxRichEdit::OpenReplaceDialog(const QString& findText, const QString& replaceText) {
-    if (!replaceDialog_) replaceDialog_ = CreateSearchDialog(int(FindReplaceDialog::Kind::Replace));
+    if (!replaceDialog_) replaceDialog_ = CreateSearchDialog(FindReplaceDialog::Kind::Replace);
     if (!findText.isEmpty()) replaceDialog_->setFindText(findText);
     if (!replaceText.isEmpty()) replaceDialog_->setReplaceText(replaceText);
     AttachSearchDialog(replaceDialog_);
