@@ -3,6 +3,7 @@
 
 #include "editing/QxLines.h"
 #include "editing/QxRichEdit.h"
+#include "editing/datetimetext.h"
 #include "editing/linktarget.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/picture/picture.h"
@@ -11,10 +12,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 #include <QPainter>
 
 namespace {
@@ -84,12 +83,7 @@ void TMainform::VloitBitmapu1Click() { Obrzek1Click(); }
 // ---- date and time ------------------------------------------------------------------------------
 
 void TMainform::Datum1Click() {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QLocale locale = QLocale::system();
-    const QTime time(now.time().hour(), now.time().minute(), now.time().second());
-    QString text = locale.toString(now.date(), QLocale::ShortFormat);
-    if (time != QTime(0, 0)) text += QLatin1Char(' ') + locale.toString(time, QLocale::LongFormat);
-    editor->Lines()->AddLine(text);
+    editor->Lines()->AddLine(DateTimeText(QDateTime::currentDateTime()));
     editor->setFocus();
 }
 

@@ -5,6 +5,7 @@
 
 #include "editing/QxLines.h"
 #include "editing/QxRichEdit.h"
+#include "editing/datetimetext.h"
 #include "platform/dialogs/findreplacedialog.h"
 #include "platform/richedit/engine.h"
 #include "platform/richedit/textformat.h"
@@ -165,16 +166,9 @@ private slots:
         form.editor->SetSelText(text);
         form.editor->SetSelStart(0);
         form.editor->SetModified(false);
-        const QLocale locale = QLocale::system();
-        auto stamp = [&](const QDateTime& t) {
-            const QTime time(t.time().hour(), t.time().minute(), t.time().second());
-            QString s = locale.toString(t.date(), QLocale::ShortFormat);
-            if (time != QTime(0, 0)) s += QLatin1Char(' ') + locale.toString(time, QLocale::LongFormat);
-            return s;
-        };
-        const QString earliest = stamp(QDateTime::currentDateTime());
+        const QString earliest = DateTimeText(QDateTime::currentDateTime());
         emit form.Datum1->triggered();
-        const QString latest = stamp(QDateTime::currentDateTime());
+        const QString latest = DateTimeText(QDateTime::currentDateTime());
         const QString after = form.editor->Text();
         QVERIFY(after.startsWith(text + QStringLiteral("\r\n")));
         const QString added = after.mid(text.size() + 2);
@@ -187,6 +181,33 @@ private slots:
         form.editor->Undo();
         QCOMPARE(form.editor->Text(), text);
         form.editor->SetModified(false);
+    }
+
+    void dateAndTimeIntoAnEmptyDocument() {
+        qxtest::ProgramFolder folder;
+        TMainform form;
+        form.FormCreate({});
+        emit form.Datum1->triggered();
+        QVERIFY(form.editor->Text().startsWith(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat)));
+        form.editor->SetModified(false);
+    }
+
+    void dateTimeText_data() {
+        QTest::addColumn<QDateTime>("moment");
+        QTest::addColumn<QString>("text");
+        const QLocale czech(QLocale::Czech, QLocale::CzechRepublic);
+        const QDate day(2026, 3, 7);
+        QTest::newRow("afternoon") << QDateTime(day, QTime(14, 5, 9, 450))
+                                   << czech.toString(day, QLocale::ShortFormat) + u' ' + czech.toString(QTime(14, 5, 9), QLocale::LongFormat);
+        QTest::newRow("midnight") << QDateTime(day, QTime(0, 0)) << czech.toString(day, QLocale::ShortFormat);
+        QTest::newRow("a second after midnight") << QDateTime(day, QTime(0, 0, 1))
+                                                 << czech.toString(day, QLocale::ShortFormat) + u' ' +
+                                                        czech.toString(QTime(0, 0, 1), QLocale::LongFormat);
+    }
+    void dateTimeText() {
+        QFETCH(QDateTime, moment);
+        QFETCH(QString, text);
+        QCOMPARE(DateTimeText(moment, QLocale(QLocale::Czech, QLocale::CzechRepublic)), text);
     }
 
     void zoomBox() {
