@@ -23,6 +23,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 
@@ -265,6 +266,11 @@ private slots:
         QTest::keyClick(keyTarget(form.editor), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
 
+        // Ctrl+A is the menu item's, unambiguously
+        QSignalSpy selectAllItem(form.Vybratve1, &QAction::triggered);
+        QTest::keyClick(keyTarget(form.editor), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(selectAllItem.count(), 1);
+        QCOMPARE(form.editor->HandleNeeded().exGetSel(), (CHARRANGE{0, 11}));
         form.editor->HandleNeeded().exSetSel({0, 5});
         QVERIFY(form.EditCopy1->isEnabled() && form.kopirovat->isEnabled() && form.Smazat1->isEnabled());
         QTest::keyClick(keyTarget(form.editor), Qt::Key_C, Qt::ControlModifier);
