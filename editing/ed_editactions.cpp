@@ -97,9 +97,11 @@ void TMainform::buildEditActions() {
         addAction(action);
     }
 
-    connect(qApp, &QApplication::focusChanged, this, [this] { UpdateEditActions(); });
-    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { UpdateEditActions(); });
-    connect(editor, &TQxRichEdit::StateChanged, this, [this] { UpdateEditActions(); });
+    // The editor is the connections' context: it goes before the actions when the window is destroyed,
+    // and focus changes while the window's children go must not reach half-destroyed members.
+    connect(qApp, &QApplication::focusChanged, editor, [this] { UpdateEditActions(); });
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, editor, [this] { UpdateEditActions(); });
+    connect(editor, &TQxRichEdit::StateChanged, editor, [this] { UpdateEditActions(); });
     UpdateEditActions();
 }
 
