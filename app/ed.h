@@ -10,6 +10,8 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <memory>
+
 class QAction;
 class QComboBox;
 class QFontComboBox;
@@ -170,6 +172,9 @@ public:
     void editorURLClick(const QString& urlText, Qt::MouseButton button);
     // Sets the edit actions' enabled state from the focused edit control, its selection and the clipboard.
     void UpdateEditActions();
+    // The context of the connections that keep the edit actions up to date: it goes with this window's
+    // own destructor, before the base classes destroy the children and move the focus.
+    std::unique_ptr<QObject> EditActionsContext;
 
     // The application's current hint ("short|long"); ShowHint shows its long part.
     QString ApplicationHint;

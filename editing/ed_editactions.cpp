@@ -97,11 +97,11 @@ void TMainform::buildEditActions() {
         addAction(action);
     }
 
-    // The editor is the connections' context: it goes before the actions when the window is destroyed,
-    // and focus changes while the window's children go must not reach half-destroyed members.
-    connect(qApp, &QApplication::focusChanged, editor, [this] { UpdateEditActions(); });
-    connect(QApplication::clipboard(), &QClipboard::dataChanged, editor, [this] { UpdateEditActions(); });
-    connect(editor, &TQxRichEdit::StateChanged, editor, [this] { UpdateEditActions(); });
+    EditActionsContext = std::make_unique<QObject>();
+    QObject* context = EditActionsContext.get();
+    connect(qApp, &QApplication::focusChanged, context, [this] { UpdateEditActions(); });
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, context, [this] { UpdateEditActions(); });
+    connect(editor, &TQxRichEdit::StateChanged, context, [this] { UpdateEditActions(); });
     UpdateEditActions();
 }
 
