@@ -11,6 +11,8 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <memory>
+
 class QAction;
 class QComboBox;
 class QLabel;
@@ -149,6 +151,34 @@ public:
     void Oprogramu1Click();
     void Oautorovi1Click();
 
+    // ---- insert, search and edit commands (editing/ed_*commands.cpp, editing/ed_editactions.cpp) ----
+    // The edit actions of ActionList1; each acts on the edit control that has the keyboard focus.
+    QList<QAction*> ActionList1;
+    QAction *EditCut1 = nullptr, *EditCopy1 = nullptr, *EditPaste1 = nullptr, *EditSelectAll1 = nullptr,
+            *EditUndo1 = nullptr, *EditDelete1 = nullptr;
+    void Obrzek1Click();
+    void VloitBitmapu1Click();
+    void Datum1Click();
+    void Vloitdatumaas1Click();
+    void Dal2Click();
+    void Dal3Click();
+    void Najtvtextu1Click();
+    void Najtvtextu2Click();
+    void Nahradittext1Click();
+    void Nahradittext2Click();
+    void Vybratve1Click();
+    void undoClick();
+    void Zpt2Click();
+    void redoClick();
+    void Vped1Click();
+    void meritkozobrazClick();
+    void editorURLClick(const QString& urlText, Qt::MouseButton button);
+    // Sets the edit actions' enabled state from the focused edit control, its selection and the clipboard.
+    void UpdateEditActions();
+    // The context of the connections that keep the edit actions up to date: it goes with this window's
+    // own destructor, before the base classes destroy the children and move the focus.
+    std::unique_ptr<QObject> EditActionsContext;
+
     // The application's current hint ("short|long"); ShowHint shows its long part.
     QString ApplicationHint;
 
@@ -197,6 +227,8 @@ private:
     void buildPopupMenu();
     void buildToolBars();
     void buildStatusBar();
+    void buildEditActions();       // editing/ed_editactions.cpp
+    void bindEditingCommands();    // editing/ed_commandbindings.cpp
     void FormCloseQuery();
     bool FormClose();  // true: the window may close
     // The saving step of the prompts: SaveDocument on the path, else SaveDocumentAs. False when

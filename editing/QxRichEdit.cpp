@@ -66,15 +66,17 @@ TQxRichEdit::TQxRichEdit(QWidget* parent)
       selAttributes_(*this, TAttributeKind::Selection),
       wordAttributes_(*this, TAttributeKind::Word),
       paragraph_(*this),
-      screenLogPixels_(screenVerticalDpi()) {
+      screenLogPixels_(screenVerticalDpi()),
+      oleCallback_(MakeObjectCallback()) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
 }
 
 TQxRichEdit::~TQxRichEdit() {
-    // The engine goes first, while the control it notifies is still whole.
+    // The engine goes first, while the control it notifies is still whole; the object callback last.
     if (engine_) {
         DisconnectEngine(*engine_);
+        engine_->setObjectCallback(nullptr);
         delete engine_.data();
     }
 }
@@ -110,6 +112,7 @@ Engine* TQxRichEdit::BuildEngineWindow(const std::optional<SavedContent>& conten
     undoLimit_ = engine->setUndoLimit(undoLimit_);
     engine->setTextMode(TextModeFlags(plainText_ ? TextMode::Plain : TextMode::Rich));
     engine->setTypographyOptions(advancedTypography_ ? kAdvancedTypography : 0);
+    ApplyObjectSettings(*engine);
     if (content && !streamInFromMemory(*engine, content->format, content->data)) {
         // The copy could not be read back: keep the previous window rather than lose the document.
         DisconnectEngine(*engine);
@@ -157,6 +160,11 @@ void TQxRichEdit::DiscardEngineWindow(Engine* engine) {
 
 void TQxRichEdit::ConnectEngine(Engine& engine) {
     connect(&engine, &Engine::selectionChanged, this, [this] { EngineSelectionChanged(); });
+    connect(&engine, &Engine::changed, this, [this] {
+        QPointer<TQxRichEdit> self(this);
+        if (OnChange) OnChange(this);
+        if (self) emit StateChanged();
+    });
     connect(&engine, &Engine::link, this,
             [this](MouseMessage message, CHARRANGE range) { EngineLink(message, range); });
     connect(&engine, &Engine::mouseButtonPressed, this,

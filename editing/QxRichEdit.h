@@ -14,6 +14,7 @@
 #include "editing/QxParaAttributes.h"
 #include "editing/QxTextAttributes.h"
 #include "platform/colorvalue.h"
+#include "platform/dialogs/findreplacedialog.h"  // QPointer<FindReplaceDialog> needs the complete type
 #include "platform/richedit/engine.h"  // QPointer<Engine> needs the complete type
 #include "platform/richedit/records.h"
 
@@ -56,6 +57,21 @@ using TMouseEvent =
 using TURLClickEvent = std::function<void(QObject* Sender, const QString& URLText, Qt::MouseButton Button)>;
 // Called each time the context menu is about to be shown; returns the menu to show (nullptr: none).
 using TContextPopupEvent = std::function<QMenu*(QObject* Sender, QMenu* Menu)>;
+
+// Options of SearchText.
+enum class TSearchType : unsigned { stWholeWord = 1, stMatchCase = 2, stBackward = 4, stSetSelection = 8 };
+Q_DECLARE_FLAGS(TSearchTypes, TSearchType)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TSearchTypes)
+enum class TDialogMove { Stay, MoveOffMatch };
+enum class TMissReport { Silent, Report };
+enum class TReplaceScope { One, All };
+using TFindTextEvent = std::function<void(QObject* Sender, const QString& FindText)>;
+using TCloseFindDialogEvent = std::function<void(QObject* Sender, platform::FindReplaceDialog* Dialog)>;
+
+// Options of the engine's language support (LangOptions).
+enum class TRichLangOption : unsigned { rlAutoKeyboard = 1, rlAutoFont = 2, rlImeCancelComplete = 4, rlImeAlwaysSendNotify = 8 };
+Q_DECLARE_FLAGS(TRichLangOptions, TRichLangOption)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TRichLangOptions)
 
 class TQxRichEdit : public QWidget {
     Q_OBJECT
@@ -203,7 +219,53 @@ public:
     QMenu* PopupMenu() const;
     void SetPopupMenu(QMenu* menu);
 
+    // ---- find and replace (QxRichEditFind.cpp) -----------------------------------------------------
+    // The find dialog, created on first use (taking the replace dialog's search text when that one
+    // exists), primed with a non-empty `findText`, shown or brought to the front, and returned.
+    platform::FindReplaceDialog* OpenFindDialog(const QString& findText);
+    // The same for the replace dialog; a non-empty `replaceText` becomes its replacement text.
+    platform::FindReplaceDialog* OpenReplaceDialog(const QString& findText, const QString& replaceText);
+    platform::FindReplaceDialog* FindDialog() const { return findDialog_; }
+    platform::FindReplaceDialog* ReplaceDialog() const { return replaceDialog_; }
+    // Searches [start, start + |length|) (backward: the text before `start`); the match's start, or -1.
+    // With stSetSelection a match is selected and scrolled into view.
+    int SearchText(const QString& text, int start, int length, TSearchTypes options);
+    // Searches the dialog's text from the selection in the dialog's direction, never wrapping; selects
+    // a match. The selection stays on a miss.
+    bool SearchFromDialog(platform::FindReplaceDialog* dialog, TDialogMove move, TMissReport report);
+    // Moves a shown dialog vertically when it covers the selection.
+    void MoveDialogOffMatch(platform::FindReplaceDialog* dialog);
+    // Replace: replaces the selection when it is the search text, then finds the next match.
+    // Replace All: replaces every match from the selection on in the dialog's direction, each its own
+    // undo step, and raises one change and one selection-change event at the end.
+    void ReplaceFromDialog(platform::FindReplaceDialog* dialog, TReplaceScope scope);
+    // Whether the selected text is the search text (with case when stMatchCase, else ignoring case).
+    static bool SelectionMatches(const QString& selectedText, const QString& searchText, TSearchTypes options);
+
+    // ---- embedded objects (QxRichEditObjects.cpp) -------------------------------------------------
+    bool AllowObjects() const { return allowObjects_; }
+    void SetAllowObjects(bool allow);  // rebuilds the engine window
+    bool AutoVerbMenu() const { return autoVerbMenu_; }
+    void SetAutoVerbMenu(bool on) { autoVerbMenu_ = on; }
+    bool OLEDragDrop() const { return oleDragDrop_; }
+    void SetOLEDragDrop(bool on);  // rebuilds the engine window
+    TRichLangOptions LangOptions() const { return langOptions_; }
+    void SetLangOptions(TRichLangOptions options);
+    // Whether exactly one embedded picture is selected.
+    bool PictureSelected();
+    // The insert-object dialog: a picture file inserted in place of the selection and then selected.
+    // True when a picture was inserted; an unreadable picture raises an error.
+    bool ShowInsertObjectDialog();
+    // The properties of the selected picture: type, pixel size, displayed size, and its scale in
+    // percent, which the user may change. True when the dialog ended with OK.
+    bool ShowObjectPropertiesDialog();
+    // The type name of the control's objects ("Obrázek"), used for the menu items of a selected one.
+    static QString PictureTypeName();
+
     // ---- events --------------------------------------------------------------------------------
+    TNotifyEvent OnChange;
+    TFindTextEvent OnTextNotFound;
+    TCloseFindDialogEvent OnCloseFindDialog;
     TNotifyEvent OnSelectionChange;
     TURLClickEvent OnURLClick;
     TNotifyEvent OnEnter;
@@ -214,6 +276,12 @@ public:
     // Raised after one of the engine's formatting keys (Ctrl+B, Ctrl+E, Ctrl+2, ...) changed the format.
     TNotifyEvent OnFormatKey;
 
+signals:
+    // The selection or the content changed (whatever the event handlers and the event mask): for
+    // controls that follow the editor's state, such as the edit actions.
+    void StateChanged();
+
+public:
     // The screen's vertical pixels per inch, read when the control was created.
     int ScreenLogPixels() const { return screenLogPixels_; }
 
@@ -248,6 +316,12 @@ private:
     bool FilterKeyPress(QWidget* target, QKeyEvent* event);
     void ShowContextMenu(QPoint globalPosition);
     QWidget* KeyTarget() const;
+    platform::FindReplaceDialog* CreateSearchDialog(platform::FindReplaceDialog::Kind kind);
+    void AttachSearchDialog(platform::FindReplaceDialog* dialog);
+    QMenu* ExtendContextMenu(QMenu* menu);
+    void ApplyObjectSettings(richedit::Engine& engine) const;
+    std::unique_ptr<richedit::Engine::ObjectCallback> MakeObjectCallback();
+    void PerformPictureVerb(int cp);
 
     QPointer<richedit::Engine> engine_;
     QPointer<QWidget> keyTarget_;
@@ -285,4 +359,13 @@ private:
     richedit::CHARRANGE linkPressRange_{-1, -1};
     Qt::MouseButton linkPressButton_ = Qt::NoButton;
     bool forwardingKey_ = false;
+
+    QPointer<platform::FindReplaceDialog> findDialog_;
+    QPointer<platform::FindReplaceDialog> replaceDialog_;
+    bool allowObjects_ = true;
+    bool autoVerbMenu_ = true;
+    bool oleDragDrop_ = true;
+    TRichLangOptions langOptions_ = TRichLangOption::rlAutoFont;
+    QPointer<QMenu> objectVerbMenu_;  // the items a selected object adds to the context menu
+    std::unique_ptr<richedit::Engine::ObjectCallback> oleCallback_;  // TRichEditOleCallback
 };

@@ -35,7 +35,9 @@ Qt::MouseButton releaseButton(MouseMessage message) {
 }  // namespace
 
 void TQxRichEdit::EngineSelectionChanged() {
+    QPointer<TQxRichEdit> self(this);
     if (OnSelectionChange) OnSelectionChange(this);
+    if (self) emit StateChanged();
 }
 
 void TQxRichEdit::EngineLink(MouseMessage message, CHARRANGE range) {
@@ -66,7 +68,7 @@ QMenu* TQxRichEdit::PopupMenu() const { return popupMenu_; }
 void TQxRichEdit::SetPopupMenu(QMenu* menu) { popupMenu_ = menu; }
 
 void TQxRichEdit::ShowContextMenu(QPoint globalPosition) {
-    QMenu* menu = popupMenu_;
+    QMenu* menu = ExtendContextMenu(popupMenu_);
     if (OnContextPopup) menu = OnContextPopup(this, menu);
     if (menu) menu->popup(globalPosition);
 }

@@ -3,6 +3,7 @@
 // a script. The Qt implementation shows real dialogs; install another with installDialogs().
 
 #include <QColor>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -26,6 +27,15 @@ struct FileDialogRequest {
     QString initialDir;
     QString fileName;       // proposed name (save)
     QString title;          // empty: the platform's default title
+    bool picturePreview = false;  // open dialog: show a preview of the picture under the cursor
+};
+
+// What the object-properties dialog shows about an embedded picture.
+struct ObjectProperties {
+    QString typeName;        // the object's type, also the title ("<type> Properties")
+    QSize pixelSize;         // the picture's own size in pixels
+    QSize displayedTwips;    // the size it is shown at, twips
+    int scalePercent = 100;  // the scale the dialog starts with
 };
 
 struct FileDialogResult {
@@ -46,6 +56,13 @@ public:
     virtual std::optional<FileDialogResult> saveFile(QWidget* owner, const FileDialogRequest& request) = 0;
     virtual std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial) = 0;
     virtual std::optional<QString> chooseFolder(QWidget* owner, const QString& title, const QString& initial) = 0;
+    // A message box like message(), with the error icon.
+    virtual void errorMessage(QWidget* owner, const QString& text) = 0;
+    // The insert-object dialog: the file (one of `request.filters`) to create an object from;
+    // nullopt when the user cancelled.
+    virtual std::optional<QString> insertObject(QWidget* owner, const FileDialogRequest& request) = 0;
+    // The object-properties dialog: the scale in percent the user confirmed with OK; nullopt on Cancel.
+    virtual std::optional<int> objectProperties(QWidget* owner, const ObjectProperties& properties) = 0;
 };
 
 // The installed implementation (the Qt one unless a test installed its own).

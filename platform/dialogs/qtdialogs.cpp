@@ -1,4 +1,5 @@
 #include "platform/dialogs/qtdialogs.h"
+#include "platform/dialogs/picturepreview.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -64,6 +65,7 @@ std::optional<FileDialogResult> runFileDialog(QWidget* owner, const FileDialogRe
     if (!filters.isEmpty()) dialog.selectNameFilter(filters.at(index - 1));
     useFilter(index - 1);
     if (!r.fileName.isEmpty()) dialog.selectFile(r.fileName);
+    if (r.picturePreview) addPicturePreview(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     FileDialogResult result;
     result.fileName = dialog.selectedFiles().first();
@@ -84,6 +86,11 @@ std::unique_ptr<Dialogs> installDialogs(std::unique_ptr<Dialogs> implementation)
 
 void QtDialogs::message(QWidget* owner, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+void QtDialogs::errorMessage(QWidget* owner, const QString& text) {
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok, owner);
     box.exec();
 }
 

@@ -13,6 +13,9 @@ public:
     std::optional<FileDialogResult> saveFile(QWidget* owner, const FileDialogRequest& request) override;
     std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial) override;
     std::optional<QString> chooseFolder(QWidget* owner, const QString& title, const QString& initial) override;
+    void errorMessage(QWidget* owner, const QString& text) override;
+    std::optional<QString> insertObject(QWidget* owner, const FileDialogRequest& request) override;   // objectdialogs.cpp
+    std::optional<int> objectProperties(QWidget* owner, const ObjectProperties& properties) override;  // objectdialogs.cpp
 };
 
 }  // namespace platform

@@ -19,4 +19,8 @@ QImage decodeIco(const QByteArray& data);
 // picture a decoder could read.
 bool looksLikeDib(const QByteArray& data);
 
+// Whether `data` starts with a Windows metafile (placeable or plain) or an enhanced metafile header.
+bool looksLikeWmf(const QByteArray& data);
+bool looksLikeEmf(const QByteArray& data);
+
 }  // namespace platform::picture_detail

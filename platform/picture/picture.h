@@ -25,9 +25,15 @@ constexpr qint64 kMaxPictureFileSize = qint64(256) * 1024 * 1024;
 // format, and for pictures beyond the size limits.
 QImage decodePicture(const QByteArray& data, const QString& format);
 
-// The format of `data` by its signature: "png", "jpeg", "bmp", "ico", "dib" (a plausible bitmap info
-// header at the start), or an empty string when none matches.
+// The format of `data` by its signature: "png", "jpeg", "bmp", "ico", "gif", "wmf" (placeable or
+// plain), "emf", "dib" (a plausible bitmap info header at the start), or an empty string when none
+// matches. Only the formats decodePicture names can be decoded; the others are recognised so that
+// they can be refused by name.
 QString detectPictureFormat(const QByteArray& data);
+
+// The format a file extension (without its dot, any case) names: "bmp", "jpeg" (.jpg, .jpeg), "png",
+// "ico", "gif", "wmf", "emf"; an empty string for any other.
+QString pictureFormatForSuffix(const QString& suffix);
 
 // Reads the file and decodes it in the format its content shows, whatever its name says. A missing,
 // unreadable or too large file, or one of no known format, gives a null image.

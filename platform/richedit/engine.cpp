@@ -663,6 +663,7 @@ bool Engine::setCharFormat(std::uint32_t scope, const CHARFORMAT2& format) {
         font.setPointSizeF(std::max(1, d->defaultFormat.yHeight) / 20.0);
         font.setWeight(QFont::Weight(std::clamp<int>(d->defaultFormat.wWeight ? d->defaultFormat.wWeight : 400, 1, 1000)));
         font.setItalic(d->defaultFormat.dwEffects & CFE_ITALIC);
+        font.setStyleStrategy(d->doc->defaultFont().styleStrategy());  // the language options' font merging
         // The same font again (the widget hands its font over whenever it is polished) changes nothing
         // and lays nothing out again.
         if (font != d->doc->defaultFont()) {

@@ -175,6 +175,29 @@ public:
     // Replaces the selection with a picture (one character), undoable.
     void insertPicture(const Picture& picture);
 
+    // ---- embedded objects (engine_objects.cpp) ----------------------------------------------------
+    // The container's consent to objects (EM_SETOLECALLBACK). Without a callback the engine takes no
+    // pictures from the clipboard, a drop or insertPicture. Not owned; set nullptr before it goes.
+    class ObjectCallback {
+    public:
+        virtual ~ObjectCallback() = default;
+        virtual bool queryInsertObject(int cp) = 0;             // may a picture be inserted at cp
+        virtual bool queryAcceptData(const QMimeData* data) = 0;  // may this data be pasted or dropped
+    };
+    void setObjectCallback(ObjectCallback* callback);
+    ObjectCallback* objectCallback() const;
+    // The picture at character cp; false when cp holds none.
+    bool getObject(int cp, Picture& picture) const;
+    // Gives the picture at cp a new displayed size (twips, at least one pixel), undoable.
+    bool setObjectSize(int cp, int widthTwips, int heightTwips);
+    // Drag and drop of text and pictures into, out of and inside the engine; on at first.
+    void setDragDrop(bool on);
+    bool dragDrop() const;
+    // EM_SETLANGOPTIONS (IMF_*): with IMF_AUTOFONT characters the chosen font lacks are drawn in
+    // another font that has them; without it they are not. Other bits are kept and reported back.
+    void setLangOptions(std::uint32_t options);
+    std::uint32_t langOptions() const;                // EM_GETLANGOPTIONS
+
     // The document, for read-only use by printing and the RTF writer. Change it only through the
     // operations above.
     const QTextDocument* document() const;

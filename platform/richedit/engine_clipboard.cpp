@@ -84,7 +84,7 @@ bool Engine::Private::insertMime(const QMimeData* mime, UndoMode undo) {
                 }
             }
         }
-        if (mime->hasImage() && !mime->hasText()) {
+        if (mime->hasImage() && !mime->hasText() && acceptsObjectAt(sel.cpMin)) {
             const QImage image = qvariant_cast<QImage>(mime->imageData());
             if (!image.isNull()) {
                 Picture picture;
@@ -117,7 +117,9 @@ void Engine::cut() {
 }
 
 void Engine::paste() {
-    d->insertMime(QGuiApplication::clipboard()->mimeData(), UndoMode::Record);
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    if (!d->acceptsData(mime)) return;
+    d->insertMime(mime, UndoMode::Record);
     d->ensureVisible(d->caret);
 }
 
@@ -138,7 +140,7 @@ bool Engine::canPaste() const {
 void Engine::insertPicture(const Picture& source) {
     if (d->isPlain()) return;
     const CHARRANGE sel = d->selection();
-    if (d->capacityFor(sel.cpMax - sel.cpMin) < 1) return;
+    if (d->capacityFor(sel.cpMax - sel.cpMin) < 1 || !d->acceptsObjectAt(sel.cpMin)) return;
     Picture picture = source;
     const QImage image = decodePicture(picture);
     if (picture.widthTwips <= 0 || picture.heightTwips <= 0) {

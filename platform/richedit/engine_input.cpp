@@ -206,6 +206,10 @@ CHARRANGE Engine::Private::lineRangeAt(QPointF viewPoint) const {
 void Engine::mousePressEvent(QMouseEvent* e) {
     const QPointF p = e->position();
     d->reportLink(downMessage(e->button()), p);
+    if (e->button() == Qt::LeftButton && d->objectMousePress(p, e->modifiers())) {
+        emit mouseButtonPressed(e->button(), p.toPoint());
+        return;
+    }
     if (e->button() == Qt::LeftButton) {
         const bool shift = e->modifiers() & Qt::ShiftModifier;
         const int position = d->hitTest(d->toLayout(p));
@@ -219,7 +223,7 @@ void Engine::mousePressEvent(QMouseEvent* e) {
             if (shift) d->setSelection(d->anchor, position >= d->anchor ? line.cpMax : line.cpMin, true);
             else d->setSelection(line.cpMin, line.cpMax, true);
             d->dragSelecting = true;
-        } else if (!shift && sel.cpMin != sel.cpMax && position >= sel.cpMin && position < sel.cpMax) {
+        } else if (d->dragDrop && !shift && sel.cpMin != sel.cpMax && position >= sel.cpMin && position < sel.cpMax) {
             d->maybeDragText = true;  // a drag of the selected text, or a click that collapses it on release
             d->pressPoint = p.toPoint();
         } else {
@@ -259,6 +263,7 @@ void Engine::mouseDoubleClickEvent(QMouseEvent* e) {
 
 void Engine::mouseMoveEvent(QMouseEvent* e) {
     const QPointF p = e->position();
+    if (d->objectMouseMove(p)) return;
     if (d->maybeDragText && (e->buttons() & Qt::LeftButton)) {
         if ((p.toPoint() - d->pressPoint).manhattanLength() < QApplication::startDragDistance()) return;
         d->maybeDragText = false;
@@ -312,6 +317,10 @@ void Engine::mouseMoveEvent(QMouseEvent* e) {
 
 void Engine::mouseReleaseEvent(QMouseEvent* e) {
     const QPointF p = e->position();
+    if (e->button() == Qt::LeftButton && d->objectMouseRelease(p)) {
+        emit mouseButtonReleased(e->button(), p.toPoint());
+        return;
+    }
     if (e->button() == Qt::LeftButton) {
         if (d->maybeDragText) {
             const int position = d->hitTest(d->toLayout(p));

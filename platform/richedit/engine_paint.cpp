@@ -60,6 +60,8 @@ void Engine::paintEvent(QPaintEvent* event) {
     }
     d->doc->documentLayout()->draw(&painter, ctx);
     drawParagraphLabels(painter, *d->doc, clip, &d->layoutDevice, ctx.palette);
+    d->paintObjectFrame(painter);
+    d->paintPreedit(painter);
 
     if (d->dropCaret >= 0) {
         const QRectF r = d->caretRect(d->dropCaret);

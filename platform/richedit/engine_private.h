@@ -8,6 +8,7 @@
 #include <QBasicTimer>
 #include <QImage>
 #include <QPointer>
+#include <QRectF>
 #include <QTextCharFormat>
 #include <QTextDocument>
 
@@ -79,6 +80,24 @@ struct Engine::Private {
 
     // links
     CHARRANGE hoverLink{-1, -1};
+
+    // embedded objects (engine_objects.cpp, engine_preedit.cpp)
+    ObjectCallback* objectCallback = nullptr;
+    bool dragDrop = true;
+    std::uint32_t langOptions = IMF_AUTOFONT;
+    int resizeHandle = -1;       // the handle of the selected picture being dragged, -1: none
+    QRectF resizeFrame;          // the size it would get, layout units
+    QRectF objectRect(int cp) const;  // where the picture at cp is drawn, layout units; empty: none
+    int selectedObject() const;       // the lone selected picture's position, or -1
+    int objectUnder(QPointF viewPoint) const;
+    int handleUnder(QPointF viewPoint) const;
+    bool objectMousePress(QPointF viewPoint, Qt::KeyboardModifiers modifiers);
+    bool objectMouseMove(QPointF viewPoint);
+    bool objectMouseRelease(QPointF viewPoint);
+    bool acceptsObjectAt(int cp) const;
+    bool acceptsData(const QMimeData* mime) const;
+    void paintObjectFrame(QPainter& painter) const;  // painter in layout units
+    void paintPreedit(QPainter& painter) const;      // painter in layout units
 
     std::unique_ptr<FormatRangeCache> formatCache;
 

@@ -197,6 +197,11 @@ inline constexpr std::uint32_t TM_MULTILEVELUNDO = 8;
 
 // options (EM_SETOPTIONS)
 inline constexpr std::uint32_t ECO_AUTOWORDSELECTION = 0x00000001;
+// EM_SETLANGOPTIONS
+inline constexpr std::uint32_t IMF_AUTOKEYBOARD = 0x0001;
+inline constexpr std::uint32_t IMF_AUTOFONT = 0x0002;
+inline constexpr std::uint32_t IMF_IMECANCELCOMPLETE = 0x0004;
+inline constexpr std::uint32_t IMF_IMEALWAYSSENDNOTIFY = 0x0008;
 inline constexpr std::uint32_t ECO_SELECTIONBAR = 0x01000000;
 
 // stream formats and flags (EM_STREAMIN / EM_STREAMOUT)

@@ -18,6 +18,16 @@ inline std::unique_ptr<richedit::Engine> makeEngine(int width = 400, int height 
     return engine;
 }
 
+// A container that accepts every object, as the editor control's callback does.
+inline richedit::Engine::ObjectCallback& acceptingObjects() {
+    struct Accepting final : richedit::Engine::ObjectCallback {
+        bool queryInsertObject(int) override { return true; }
+        bool queryAcceptData(const QMimeData*) override { return true; }
+    };
+    static Accepting callback;
+    return callback;
+}
+
 inline richedit::CHARFORMAT2 charFormat(std::uint32_t mask, std::uint32_t effects = 0) {
     richedit::CHARFORMAT2 cf;
     cf.dwMask = mask;

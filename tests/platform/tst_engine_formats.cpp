@@ -308,6 +308,11 @@ void EngineFormatsTest::textModeRefusedWhenNotEmpty() {
 
 void EngineFormatsTest::pictureIsOneCharacter() {
     auto e = makeEngine();
+    Picture refused;
+    refused.format = QStringLiteral("png");
+    e->insertPicture(refused);  // no container consents
+    QCOMPARE(e->getTextLength(), 0);
+    e->setObjectCallback(&enginetest::acceptingObjects());
     e->replaceSel(QStringLiteral("ab"), true);
     e->setSel(1, 1);
     QImage image(40, 20, QImage::Format_RGB32);

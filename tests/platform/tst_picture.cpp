@@ -126,6 +126,7 @@ private slots:
     void dibIsBitmapWithoutFileHeader();
     void detectsFormatBySignature_data();
     void detectsFormatBySignature();
+    void formatForSuffix();
     void brokenDataGivesNullImage_data();
     void brokenDataGivesNullImage();
     void sizeLimits_data();
@@ -221,7 +222,24 @@ void TestPicture::detectsFormatBySignature_data() {
     QTest::newRow("bmp") << fixture("rgb24.bmp") << "bmp";
     QTest::newRow("ico") << fixture("icon.ico") << "ico";
     QTest::newRow("dib with masks after the header") << bitfieldsDib() << "dib";
-    QTest::newRow("gif") << QByteArray("GIF89a\1\0\1\0\0\0\0", 13) << "";
+    QTest::newRow("gif, recognised to be refused") << QByteArray("GIF89a\1\0\1\0\0\0\0", 13) << "gif";
+    QTest::newRow("placeable metafile") << QByteArray("\xD7\xCD\xC6\x9A", 4) + QByteArray(18, '\0') << "wmf";
+    QTest::newRow("plain metafile") << QByteArray("\1\0\x09\0\0\x03", 6) + QByteArray(12, '\0') << "wmf";
+    QTest::newRow("metafile header cut short") << QByteArray("\1\0\x09\0\0\x03", 6) << "";
+    QTest::newRow("metafile of another version") << QByteArray("\1\0\x09\0\0\x02", 6) + QByteArray(12, '\0') << "";
+    QTest::newRow("enhanced metafile") << [] {
+        QByteArray emf(88, '\0');
+        emf[0] = 1;
+        emf[4] = 88;
+        emf.replace(40, 4, " EMF");
+        return emf;
+    }() << "emf";
+    QTest::newRow("enhanced metafile without signature") << [] {
+        QByteArray emf(88, '\0');
+        emf[0] = 1;
+        emf[4] = 88;
+        return emf;
+    }() << "";
     QTest::newRow("text") << QByteArray("{\\rtf1 hello}") << "";
     QTest::newRow("empty") << QByteArray() << "";
     QTest::newRow("png signature cut short") << QByteArray("\x89PNG\r\n") << "";
@@ -232,6 +250,13 @@ void TestPicture::detectsFormatBySignature() {
     QFETCH(QByteArray, data);
     QFETCH(QString, expected);
     QCOMPARE(detectPictureFormat(data), expected);
+}
+
+void TestPicture::formatForSuffix() {
+    const QList<QPair<QString, QString>> cases{{"bmp", "bmp"}, {"JPG", "jpeg"}, {"jpeg", "jpeg"}, {"Png", "png"},
+                                               {"ico", "ico"},  {"gif", "gif"},  {"wmf", "wmf"},   {"EMF", "emf"},
+                                               {"txt", ""},     {"", ""},        {"jpe", ""}};
+    for (const auto& [suffix, format] : cases) QCOMPARE(platform::pictureFormatForSuffix(suffix), format);
 }
 
 void TestPicture::brokenDataGivesNullImage_data() {

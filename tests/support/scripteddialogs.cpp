@@ -14,11 +14,24 @@ void ScriptedDialogs::cancelFileDialog() { answers_.push_back(File{std::nullopt}
 void ScriptedDialogs::answerColor(const QColor& color) { answers_.push_back(Color{color}); }
 void ScriptedDialogs::cancelColorDialog() { answers_.push_back(Color{std::nullopt}); }
 void ScriptedDialogs::answerFolder(const QString& folder) { answers_.push_back(Folder{folder}); }
+void ScriptedDialogs::expectErrorMessage() { answers_.push_back(ErrorMessage{}); }
+void ScriptedDialogs::answerInsertObject(const QString& fileName) { answers_.push_back(InsertObject{fileName}); }
+void ScriptedDialogs::cancelInsertObject() { answers_.push_back(InsertObject{std::nullopt}); }
+void ScriptedDialogs::answerObjectProperties(std::optional<int> scalePercent) {
+    answers_.push_back(Properties{scalePercent});
+}
 
 QStringList ScriptedDialogs::messages() const {
     QStringList out;
     for (const QString& a : asked_)
         if (a.startsWith(QLatin1String("message: "))) out << a.mid(9);
+    return out;
+}
+
+QStringList ScriptedDialogs::errorMessages() const {
+    QStringList out;
+    for (const QString& a : asked_)
+        if (a.startsWith(QLatin1String("error: "))) out << a.mid(7);
     return out;
 }
 
@@ -65,6 +78,20 @@ std::optional<QString> ScriptedDialogs::chooseFolder(QWidget*, const QString&, c
     const Folder* f = next<Folder>(QStringLiteral("folder"));
     if (!f) return std::nullopt;
     return f->folder;
+}
+
+void ScriptedDialogs::errorMessage(QWidget*, const QString& text) { next<ErrorMessage>(QStringLiteral("error: ") + text); }
+
+std::optional<QString> ScriptedDialogs::insertObject(QWidget*, const platform::FileDialogRequest& request) {
+    lastFileRequest_ = request;
+    const InsertObject* answer = next<InsertObject>(QStringLiteral("insert object"));
+    return answer ? answer->fileName : std::nullopt;
+}
+
+std::optional<int> ScriptedDialogs::objectProperties(QWidget*, const platform::ObjectProperties& properties) {
+    lastObjectProperties_ = properties;
+    const Properties* answer = next<Properties>(QStringLiteral("properties: ") + properties.typeName);
+    return answer ? answer->scale : std::nullopt;
 }
 
 ScopedDialogs::ScopedDialogs() {

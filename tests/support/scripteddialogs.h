@@ -27,10 +27,16 @@ public:
     void answerColor(const QColor& color);
     void cancelColorDialog();
     void answerFolder(const QString& folder);
+    void expectErrorMessage();                                     // a message box with the error icon
+    void answerInsertObject(const QString& fileName);              // the insert-object dialog
+    void cancelInsertObject();
+    void answerObjectProperties(std::optional<int> scalePercent);  // nullopt: Cancel
 
     // What was asked: "message: <text>", "confirm: <text>", "open", "save: <proposed name>", ...
     const QStringList& asked() const { return asked_; }
     QStringList messages() const;  // texts of the message boxes shown
+    QStringList errorMessages() const;  // texts of the error message boxes shown
+    const platform::ObjectProperties& lastObjectProperties() const { return lastObjectProperties_; }
     const QStringList& unexpected() const { return unexpected_; }
     int pendingAnswers() const { return int(answers_.size()); }
     const platform::FileDialogRequest& lastFileRequest() const { return lastFileRequest_; }
@@ -42,6 +48,9 @@ public:
     std::optional<platform::FileDialogResult> saveFile(QWidget* owner, const platform::FileDialogRequest& request) override;
     std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial) override;
     std::optional<QString> chooseFolder(QWidget* owner, const QString& title, const QString& initial) override;
+    void errorMessage(QWidget* owner, const QString& text) override;
+    std::optional<QString> insertObject(QWidget* owner, const platform::FileDialogRequest& request) override;
+    std::optional<int> objectProperties(QWidget* owner, const platform::ObjectProperties& properties) override;
 
 private:
     struct Message {};
@@ -57,7 +66,14 @@ private:
     struct Folder {
         QString folder;
     };
-    using Answer = std::variant<Message, Confirm, File, Color, Folder>;
+    struct ErrorMessage {};
+    struct InsertObject {
+        std::optional<QString> fileName;
+    };
+    struct Properties {
+        std::optional<int> scale;
+    };
+    using Answer = std::variant<Message, Confirm, File, Color, Folder, ErrorMessage, InsertObject, Properties>;
 
     template <typename T>
     const T* next(const QString& question);
@@ -67,6 +83,7 @@ private:
     QStringList unexpected_;
     platform::FileDialogRequest lastFileRequest_;
     QColor lastColorInitial_;
+    platform::ObjectProperties lastObjectProperties_;
 };
 
 // Installs a ScriptedDialogs for the lifetime of the scope and restores the previous dialogs after.
