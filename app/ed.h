@@ -6,6 +6,7 @@
 
 #include "app/wordcount.h"
 #include "platform/colorvalue.h"
+#include "platform/printer/printersetup.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -20,6 +21,7 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class TQxRichEdit;
+class TfrmMain;
 
 namespace platform {
 class Error;
@@ -145,6 +147,17 @@ public:
     void Konec1Click();
     void Oprogramu1Click();
     void Oautorovi1Click();
+
+    // ---- printing (printing/ed_print.cpp) --------------------------------------------------------
+    void tiskClick();             // print the whole document at once
+    void isk1Click();             // print dialog, then print what was chosen
+    void vzhledstrnky1Click();    // page setup
+    void NhledPedTiskem1Click();  // the print-preview window
+    // False, after the message, when no printer is installed.
+    bool CheckPrinterInstalled();
+    platform::PrintDialogState PrintDialog1;      // kept while the program runs
+    platform::PageSetupState PageSetupDialog1;    // kept while the program runs
+    TfrmMain* frmMain = nullptr;                  // the preview window while it is shown
 
     // The application's current hint ("short|long"); ShowHint shows its long part.
     QString ApplicationHint;

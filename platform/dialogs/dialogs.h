@@ -2,6 +2,8 @@
 // Every modal question the program asks goes through this interface, so that tests can answer from
 // a script. The Qt implementation shows real dialogs; install another with installDialogs().
 
+#include "platform/printer/printersetup.h"
+
 #include <QColor>
 #include <QString>
 #include <QStringList>
@@ -46,6 +48,11 @@ public:
     virtual std::optional<FileDialogResult> saveFile(QWidget* owner, const FileDialogRequest& request) = 0;
     virtual std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial) = 0;
     virtual std::optional<QString> chooseFolder(QWidget* owner, const QString& title, const QString& initial) = 0;
+    // Printing dialogs: shown preset from `state`; on OK the user's choices are written back into it
+    // and the answer is true; on cancel `state` is left as it was.
+    virtual bool print(QWidget* owner, PrintDialogState& state) = 0;
+    virtual bool pageSetup(QWidget* owner, PageSetupState& state) = 0;
+    virtual bool printerSetup(QWidget* owner, PrinterSetup& state) = 0;
 };
 
 // The installed implementation (the Qt one unless a test installed its own).

@@ -1,5 +1,6 @@
 #pragma once
-// The real dialogs: Qt message boxes and Qt's own (non-native) file, colour and folder dialogs.
+// The real dialogs: Qt message boxes and Qt's own (non-native) file, colour and folder dialogs; the
+// printing dialogs are Qt's print and page-setup dialogs (qtprintdialogs.cpp).
 
 #include "platform/dialogs/dialogs.h"
 
@@ -13,6 +14,9 @@ public:
     std::optional<FileDialogResult> saveFile(QWidget* owner, const FileDialogRequest& request) override;
     std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial) override;
     std::optional<QString> chooseFolder(QWidget* owner, const QString& title, const QString& initial) override;
+    bool print(QWidget* owner, PrintDialogState& state) override;
+    bool pageSetup(QWidget* owner, PageSetupState& state) override;
+    bool printerSetup(QWidget* owner, PrinterSetup& state) override;
 };
 
 }  // namespace platform

@@ -13,6 +13,18 @@ void ScriptedDialogs::answerSave(const QString& fileName, int filterIndex) {
 void ScriptedDialogs::cancelFileDialog() { answers_.push_back(File{std::nullopt}); }
 void ScriptedDialogs::answerColor(const QColor& color) { answers_.push_back(Color{color}); }
 void ScriptedDialogs::answerFolder(const QString& folder) { answers_.push_back(Folder{folder}); }
+void ScriptedDialogs::answerPrint(std::function<void(platform::PrintDialogState&)> choose) {
+    answers_.push_back(Print{true, std::move(choose)});
+}
+void ScriptedDialogs::cancelPrint() { answers_.push_back(Print{}); }
+void ScriptedDialogs::answerPageSetup(std::function<void(platform::PageSetupState&)> choose) {
+    answers_.push_back(PageSetup{true, std::move(choose)});
+}
+void ScriptedDialogs::cancelPageSetup() { answers_.push_back(PageSetup{}); }
+void ScriptedDialogs::answerPrinterSetup(std::function<void(platform::PrinterSetup&)> choose) {
+    answers_.push_back(PrinterSetup{true, std::move(choose)});
+}
+void ScriptedDialogs::cancelPrinterSetup() { answers_.push_back(PrinterSetup{}); }
 
 QStringList ScriptedDialogs::messages() const {
     QStringList out;
@@ -63,6 +75,28 @@ std::optional<QString> ScriptedDialogs::chooseFolder(QWidget*, const QString&, c
     const Folder* f = next<Folder>(QStringLiteral("folder"));
     if (!f) return std::nullopt;
     return f->folder;
+}
+
+template <typename State>
+bool ScriptedDialogs::answerPrinting(const QString& question, State& state) {
+    const Printing<State>* answer = next<Printing<State>>(question);
+    if (!answer || !answer->ok) return false;
+    if (answer->choose) answer->choose(state);
+    return true;
+}
+
+bool ScriptedDialogs::print(QWidget*, platform::PrintDialogState& state) {
+    lastPrintShown_ = state;
+    return answerPrinting(QStringLiteral("print"), state);
+}
+
+bool ScriptedDialogs::pageSetup(QWidget*, platform::PageSetupState& state) {
+    lastPageSetupShown_ = state;
+    return answerPrinting(QStringLiteral("page setup"), state);
+}
+
+bool ScriptedDialogs::printerSetup(QWidget*, platform::PrinterSetup& state) {
+    return answerPrinting(QStringLiteral("printer setup"), state);
 }
 
 ScopedDialogs::ScopedDialogs() {

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <variant>
 
 namespace qxtest {
@@ -26,6 +27,14 @@ public:
     void cancelFileDialog();                                       // the next open or save dialog
     void answerColor(const QColor& color);
     void answerFolder(const QString& folder);
+    // The printing dialogs: OK after `choose` changed what the dialog shows (nothing: OK as shown),
+    // or Cancel.
+    void answerPrint(std::function<void(platform::PrintDialogState&)> choose = {});
+    void cancelPrint();
+    void answerPageSetup(std::function<void(platform::PageSetupState&)> choose = {});
+    void cancelPageSetup();
+    void answerPrinterSetup(std::function<void(platform::PrinterSetup&)> choose = {});
+    void cancelPrinterSetup();
 
     // What was asked: "message: <text>", "confirm: <text>", "open", "save: <proposed name>", ...
     const QStringList& asked() const { return asked_; }
@@ -33,6 +42,9 @@ public:
     const QStringList& unexpected() const { return unexpected_; }
     int pendingAnswers() const { return int(answers_.size()); }
     const platform::FileDialogRequest& lastFileRequest() const { return lastFileRequest_; }
+    // What the printing dialogs showed when they last opened.
+    const platform::PrintDialogState& lastPrintShown() const { return lastPrintShown_; }
+    const platform::PageSetupState& lastPageSetupShown() const { return lastPageSetupShown_; }
 
     void message(QWidget* owner, const QString& text) override;
     platform::ConfirmAnswer confirm(QWidget* owner, const QString& text) override;
@@ -40,6 +52,9 @@ public:
     std::optional<platform::FileDialogResult> saveFile(QWidget* owner, const platform::FileDialogRequest& request) override;
     std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial) override;
     std::optional<QString> chooseFolder(QWidget* owner, const QString& title, const QString& initial) override;
+    bool print(QWidget* owner, platform::PrintDialogState& state) override;
+    bool pageSetup(QWidget* owner, platform::PageSetupState& state) override;
+    bool printerSetup(QWidget* owner, platform::PrinterSetup& state) override;
 
 private:
     struct Message {};
@@ -55,7 +70,18 @@ private:
     struct Folder {
         QString folder;
     };
-    using Answer = std::variant<Message, Confirm, File, Color, Folder>;
+    template <typename State>
+    struct Printing {
+        bool ok = false;
+        std::function<void(State&)> choose;
+    };
+    using Print = Printing<platform::PrintDialogState>;
+    using PageSetup = Printing<platform::PageSetupState>;
+    using PrinterSetup = Printing<platform::PrinterSetup>;
+    using Answer = std::variant<Message, Confirm, File, Color, Folder, Print, PageSetup, PrinterSetup>;
+
+    template <typename State>
+    bool answerPrinting(const QString& question, State& state);
 
     template <typename T>
     const T* next(const QString& question);
@@ -64,6 +90,8 @@ private:
     QStringList asked_;
     QStringList unexpected_;
     platform::FileDialogRequest lastFileRequest_;
+    platform::PrintDialogState lastPrintShown_;
+    platform::PageSetupState lastPageSetupShown_;
 };
 
 // Installs a ScriptedDialogs for the lifetime of the scope and restores the previous dialogs after.
