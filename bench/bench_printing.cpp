@@ -51,6 +51,28 @@ double converterMs(const QString& program, const QStringList& arguments, const Q
     return timer.nsecsElapsed() / 1e6;
 }
 
+// Pages the engine's format-range makes of the text on the printer, without drawing them.
+int measurePages(TQxRichEdit& editor) {
+    richedit::Engine& engine = editor.HandleNeeded();
+    QPaintDevice* device = platform::printer().Handle();
+    const platform::DeviceCaps caps = platform::deviceCaps(*device);
+    richedit::FORMATRANGE range;
+    range.hdcTarget = device;
+    range.rc = {0, 0, caps.horzRes * 1440 / caps.logPixelsX, caps.vertRes * 1440 / caps.logPixelsY};
+    range.rcPage = range.rc;
+    engine.formatRange(nullptr, false);
+    int pages = 0;
+    for (int position = 0, length = engine.getTextLength();;) {
+        range.chrg = {position, -1};
+        const int next = engine.formatRange(&range, false);
+        ++pages;
+        if (next >= length || next <= position) break;
+        position = next;
+    }
+    engine.formatRange(nullptr, false);
+    return pages;
+}
+
 // The print-preview window's pages of the editor's document.
 std::unique_ptr<TfrmMain> preview(TQxRichEdit& editor) {
     auto form = std::make_unique<TfrmMain>(&editor, nullptr);
@@ -79,6 +101,9 @@ int main(int argc, char** argv) {
     std::printf("qlxbench_printing: %d generated pages (%lld bytes of RTF), A4 on the PDF printer\n\n", pages,
                 QFileInfo(rtf).size());
 
+    int measured = 0;
+    const double layoutOnly = bench::medianMs(3, [&] { measured = measurePages(editor); });
+    row("  of which: format-range layout alone, no drawing", layoutOnly, QStringLiteral("%1 pages").arg(measured));
     std::unique_ptr<TfrmMain> form;
     const double paginate = bench::medianMs(3, [&] { form = preview(editor); }, [&] { form.reset(); });
     row("paginate into preview pages (print-preview window)", paginate,
@@ -103,6 +128,8 @@ int main(int argc, char** argv) {
     docgen::build(single.HandleNeeded(), one);
     const double singleMs = bench::medianMs(3, [&] { form = preview(single); }, [&] { form.reset(); });
     row("paginate a 100-page single paragraph", singleMs, QStringLiteral("%1 pages").arg(form->pd->PageCount()));
+    const double singleLayout = bench::medianMs(3, [&] { measured = measurePages(single); });
+    row("  of which: format-range layout alone, no drawing", singleLayout, QStringLiteral("%1 pages").arg(measured));
     form.reset();
 
     std::printf("\nbaselines (RTF to PDF, headless, same file)\n");
