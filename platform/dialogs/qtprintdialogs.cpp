@@ -3,7 +3,6 @@
 // built-in PDF printer is Qt's "print to file (PDF)" entry of the printer list.
 #include "platform/dialogs/qtdialogs.h"
 
-#include <QLocale>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -12,11 +11,6 @@
 #include <memory>
 
 namespace platform {
-
-MeasureUnits localeMeasureUnits() {
-    return QLocale::system().measurementSystem() == QLocale::MetricSystem ? MeasureUnits::HundredthsOfMillimetre
-                                                                           : MeasureUnits::ThousandthsOfInch;
-}
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "printing/QxPrvwDoc.h"
 #include "tests/printing/pdfcheck.h"
 #include "tests/printing/printfixture.h"
+#include "tests/support/files.h"
 #include "tests/support/programfolder.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testregistry.h"
@@ -243,6 +244,27 @@ private slots:
         }
         QCOMPARE(opened, 2);
         QVERIFY(!f.form.frmMain);
+    }
+
+    // Without a printer the error takes the unexpected-error path and the window still opens, empty.
+    void openedWithoutPrinter() {
+        Fixture f(1);
+        platform::printer().InstallPrinterList(QStringList(), false);
+        f.dialogs->expectMessage();  // the unexpected-error message
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            auto* preview = qobject_cast<TfrmMain*>(QApplication::activeModalWidget());
+            if (!preview) return;
+            shown = true;
+            QCOMPARE(preview->pd->PageCount(), 0);
+            QCOMPARE(preview->StatusPanels[0]->text(), QStringLiteral("0 pages"));
+            preview->reject();
+        });
+        f.form.NhledPedTiskem1->trigger();
+        QVERIFY(shown);
+        QVERIFY(qxtest::readFile(f.folder.file(QStringLiteral("error.log")))
+                    .contains("EPrinter - There is no default printer currently selected"));
+        QVERIFY(f.dialogs->unexpected().isEmpty());
     }
 
 private:
