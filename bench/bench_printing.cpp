@@ -136,7 +136,8 @@ int main(int argc, char** argv) {
     const double abiword = converterMs(QStringLiteral("abiword"), {QStringLiteral("--to=pdf"), rtf},
                                        dir.filePath(QStringLiteral("doc.pdf")));
     const double office = converterMs(QStringLiteral("soffice"),
-                                      {QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("pdf"),
+                                      {QStringLiteral("-env:UserInstallation=file://") + dir.filePath(QStringLiteral("lo-profile")),
+                                       QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("pdf"),
                                        QStringLiteral("--outdir"), dir.filePath(QStringLiteral("lo")), rtf},
                                       dir.filePath(QStringLiteral("lo/doc.pdf")));
     const auto report = [](const char* what, double ms) {
