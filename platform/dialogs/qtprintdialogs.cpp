@@ -3,6 +3,11 @@
 // built-in PDF printer is Qt's "print to file (PDF)" entry of the printer list.
 #include "platform/dialogs/qtdialogs.h"
 
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -44,6 +49,67 @@ void readBack(const QPrinter& printer, PrinterSetup& setup) {
 
 double unitsPerMillimetre(MeasureUnits units) { return units == MeasureUnits::HundredthsOfMillimetre ? 100.0 : 1000.0 / 25.4; }
 
+QString qtText(const char* context, const char* text) {
+    return QCoreApplication::translate(context, text);
+}
+
+// Qt's page-setup dialog serves system printers only; the PDF printer gets this one, with the same
+// choices (printer, paper, orientation, margins) in Qt's translated words.
+bool ownPageSetup(QWidget* owner, PageSetupState& state) {
+    QDialog dialog(owner);
+    dialog.setObjectName(QStringLiteral("QxPageSetupDialog"));
+    dialog.setWindowTitle(qtText("QPrintPreviewDialog", "Page Setup"));
+    auto* form = new QFormLayout(&dialog);
+    auto* printers = new QComboBox(&dialog);
+    printers->setObjectName(QStringLiteral("printer"));
+    printers->addItems(state.printer.printers);
+    printers->setCurrentIndex(state.printer.printerIndex);
+    form->addRow(qtText("QPrintDialog", "Printer"), printers);
+    auto* paper = new QComboBox(&dialog);
+    paper->setObjectName(QStringLiteral("paper"));
+    for (QPageSize::PageSizeId id : {QPageSize::A3, QPageSize::A4, QPageSize::A5, QPageSize::B5, QPageSize::Letter,
+                                     QPageSize::Legal, QPageSize::Executive}) {
+        paper->addItem(QPageSize::name(id), int(id));
+        if (state.printer.pageSize.id() == id) paper->setCurrentIndex(paper->count() - 1);
+    }
+    form->addRow(qtText("QPageSetupWidget", "Paper"), paper);
+    auto* orientation = new QComboBox(&dialog);
+    orientation->setObjectName(QStringLiteral("orientation"));
+    orientation->addItem(qtText("QPageSetupWidget", "Portrait"), int(QPageLayout::Portrait));
+    orientation->addItem(qtText("QPageSetupWidget", "Landscape"), int(QPageLayout::Landscape));
+    orientation->setCurrentIndex(state.printer.orientation == QPageLayout::Landscape ? 1 : 0);
+    form->addRow(qtText("QPageSetupWidget", "Orientation"), orientation);
+    const bool metric = state.units == MeasureUnits::HundredthsOfMillimetre;
+    const double perUnit = metric ? 100.0 : 1000.0;  // the state's units per shown millimetre or inch
+    int* margins[4] = {&state.marginLeft, &state.marginTop, &state.marginRight, &state.marginBottom};
+    const char* names[4] = {"left margin", "top margin", "right margin", "bottom margin"};
+    QDoubleSpinBox* boxes[4];
+    for (int i = 0; i < 4; ++i) {
+        boxes[i] = new QDoubleSpinBox(&dialog);
+        boxes[i]->setObjectName(QString::fromLatin1(names[i]));
+        boxes[i]->setDecimals(metric ? 1 : 2);
+        boxes[i]->setRange(0, metric ? 500 : 20);
+        boxes[i]->setSuffix(metric ? QStringLiteral(" mm") : QStringLiteral(" in"));
+        boxes[i]->setValue(*margins[i] / perUnit);
+        form->addRow(qtText("QPageSetupWidget", i == 0 ? "Left" : i == 1 ? "Top" : i == 2 ? "Right" : "Bottom"), boxes[i]);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    state.printer.printerIndex = printers->currentIndex();
+    state.printer.pageSize = QPageSize(QPageSize::PageSizeId(paper->currentData().toInt()));
+    state.printer.orientation = QPageLayout::Orientation(orientation->currentData().toInt());
+    for (int i = 0; i < 4; ++i) *margins[i] = qRound(boxes[i]->value() * perUnit);
+    QSizeF size = state.printer.pageSize.size(QPageSize::Millimeter);
+    if (state.printer.orientation == QPageLayout::Landscape) size.transpose();
+    const double perMm = unitsPerMillimetre(state.units);
+    state.pageWidth = qRound(size.width() * perMm);
+    state.pageHeight = qRound(size.height() * perMm);
+    return true;
+}
+
 }  // namespace
 
 bool QtDialogs::print(QWidget* owner, PrintDialogState& state) {
@@ -83,6 +149,7 @@ bool QtDialogs::print(QWidget* owner, PrintDialogState& state) {
 
 bool QtDialogs::pageSetup(QWidget* owner, PageSetupState& state) {
     auto printer = printerFor(state.printer);
+    if (printer->outputFormat() != QPrinter::NativeFormat) return ownPageSetup(owner, state);
     const double perMm = unitsPerMillimetre(state.units);
     printer->setPageMargins(QMarginsF(state.marginLeft / perMm, state.marginTop / perMm, state.marginRight / perMm,
                                       state.marginBottom / perMm),
