@@ -12,6 +12,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTimer>
 
 #include <memory>
 
@@ -36,6 +37,21 @@ std::unique_ptr<QPrinter> printerFor(const PrinterSetup& setup) {
     printer->setPageSize(setup.pageSize);
     printer->setPageOrientation(setup.orientation);
     return printer;
+}
+
+// Qt's print dialog opens on the system's default printer whatever printer it is given; this selects
+// the current one in its printer list (the PDF printer is its last entry, "print to file (PDF)").
+void selectShownPrinterEntry(QPrintDialog& dialog, const PrinterSetup& setup) {
+    auto* list = dialog.findChild<QComboBox*>(QStringLiteral("printers"));
+    if (!list || list->count() == 0) return;
+    const QString name = chosenName(setup);
+    const int index = name == pdfPrinterName() ? list->count() - 1 : list->findText(name);
+    if (index >= 0) list->setCurrentIndex(index);
+}
+
+void selectPrinterEntry(QPrintDialog& dialog, const PrinterSetup& setup) {
+    // The dialog fills its list when it is shown, so the choice waits for that.
+    QTimer::singleShot(0, &dialog, [&dialog, setup] { selectShownPrinterEntry(dialog, setup); });
 }
 
 // The printer, paper and orientation the user left in a Qt dialog.
@@ -123,6 +139,7 @@ bool QtDialogs::print(QWidget* owner, PrintDialogState& state) {
     if (state.allowPageNums) options |= QAbstractPrintDialog::PrintPageRange;
     if (state.allowSelection) options |= QAbstractPrintDialog::PrintSelection;
     dialog.setOptions(options);
+    selectPrinterEntry(dialog, state.printer);
     dialog.setMinMax(std::max(1, state.minPage), std::max(1, state.maxPage));
     if (state.fromPage > 0 && state.toPage >= state.fromPage) dialog.setFromTo(state.fromPage, state.toPage);
     switch (state.range) {
@@ -172,6 +189,7 @@ bool QtDialogs::printerSetup(QWidget* owner, PrinterSetup& state) {
     auto printer = printerFor(state);
     QPrintDialog dialog(printer.get(), owner);
     dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    selectPrinterEntry(dialog, state);
     dialog.setWindowTitle(QPrintDialog::tr("Print Setup"));
     if (dialog.exec() != QDialog::Accepted) return false;
     readBack(*printer, state);
