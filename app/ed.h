@@ -7,6 +7,7 @@
 #include "app/wordcount.h"
 #include "platform/colorvalue.h"
 #include "ruler/QxRuler.h"
+#include "platform/printer/printersetup.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -21,6 +22,7 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class TQxRichEdit;
+class TfrmMain;
 
 namespace platform {
 class ColorButton;
@@ -178,6 +180,16 @@ public:
     // The context of the connections that keep the edit actions up to date: it goes with this window's
     // own destructor, before the base classes destroy the children and move the focus.
     std::unique_ptr<QObject> EditActionsContext;
+    // ---- printing (printing/ed_print.cpp) --------------------------------------------------------
+    void tiskClick();             // print the whole document at once
+    void isk1Click();             // print dialog, then print what was chosen
+    void vzhledstrnky1Click();    // page setup
+    void NhledPedTiskem1Click();  // the print-preview window
+    // False, after the message, when no printer is installed.
+    bool CheckPrinterInstalled();
+    platform::PrintDialogState PrintDialog1;      // kept while the program runs
+    platform::PageSetupState PageSetupDialog1;    // kept while the program runs
+    TfrmMain* frmMain = nullptr;                  // the preview window while it is shown
 
     // The application's current hint ("short|long"); ShowHint shows its long part.
     QString ApplicationHint;

@@ -25,12 +25,13 @@ void TMainform::buildMenus() {
     Soubor1->addSeparator();
     vzhledstrnky1 = AddMenuItem(Soubor1, "vzhledstrnky1", QStringLiteral("Vzhled stránky"),
                                 QStringLiteral("vzhled stránky"),
-                                ThemeIcon(QStringLiteral("document-page-setup"), QStringLiteral("VS")));
+                                ThemeIcon(QStringLiteral("document-page-setup"), QStringLiteral("VS")), [this] { vzhledstrnky1Click(); });
     NhledPedTiskem1 = AddMenuItem(Soubor1, "NhledPedTiskem1", QStringLiteral("Náhled Před Tiskem"),
                                   QStringLiteral("zobrazí náhled před tiskem"),
-                                  ThemeIcon(QStringLiteral("document-print-preview"), QStringLiteral("NT")));
+                                  ThemeIcon(QStringLiteral("document-print-preview"), QStringLiteral("NT")),
+                                  [this] { NhledPedTiskem1Click(); });
     isk1 = AddMenuItem(Soubor1, "isk1", QStringLiteral("Tisk"), QStringLiteral("tisk"),
-                       ThemeIcon(QStringLiteral("document-print"), QStringLiteral("T")));
+                       ThemeIcon(QStringLiteral("document-print"), QStringLiteral("T")), [this] { isk1Click(); });
     Soubor1->addSeparator();
     Konec1 = AddMenuItem(Soubor1, "Konec1", QStringLiteral("Konec"), QStringLiteral("ukončí aplikaci"),
                          ThemeIcon(QStringLiteral("application-exit"), QStringLiteral("K")), [this] { Konec1Click(); });

@@ -56,11 +56,14 @@ void TMainform::buildToolBars() {
     otevrit = AddToolButton(b, "otevrit", QStringLiteral("Otevře dokument"), ThemeIcon(QStringLiteral("document-open"), QStringLiteral("O")), [this] { Otevt1Click(); });
     ulozit = AddToolButton(b, "ulozit", QStringLiteral("Uloží text do souboru"), ThemeIcon(QStringLiteral("document-save"), QStringLiteral("U")), [this] { ulozitClick(); });
     b->addSeparator();
-    tisk = AddToolButton(b, "tisk", QStringLiteral("Vytiskne text"), ThemeIcon(QStringLiteral("document-print"), QStringLiteral("T")));
+    tisk = AddToolButton(b, "tisk", QStringLiteral("Vytiskne text"), ThemeIcon(QStringLiteral("document-print"), QStringLiteral("T")),
+                         [this] { tiskClick(); });
     ToolButton21 = AddToolButton(b, "ToolButton21", QStringLiteral("vzhled stránky"),
-                                 ThemeIcon(QStringLiteral("document-page-setup"), QStringLiteral("VS")));
+                                 ThemeIcon(QStringLiteral("document-page-setup"), QStringLiteral("VS")),
+                                 [this] { vzhledstrnky1->trigger(); });
     nahl = AddToolButton(b, "nahl", QStringLiteral("Náhled před tiskem"),
-                         ThemeIcon(QStringLiteral("document-print-preview"), QStringLiteral("NT")));
+                         ThemeIcon(QStringLiteral("document-print-preview"), QStringLiteral("NT")),
+                         [this] { NhledPedTiskem1->trigger(); });
     htmlview = AddToolButton(b, "htmlview", QStringLiteral("Zobrazí náhled HTML stránky"),
                              ThemeIcon(QStringLiteral("text-html"), QStringLiteral("<>")));
     htmlview->setEnabled(false);

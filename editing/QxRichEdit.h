@@ -189,6 +189,21 @@ public:
     // Background colour (clWindow: the palette's base colour).
     platform::ColorValue Color() const { return color_; }
     void SetColor(platform::ColorValue color);
+    // ---- printing (QxRichEditPrint.cpp) ---------------------------------------------------------
+    // Prints the whole document on the application's printer as one job named `title`, formatted for
+    // the printable area (or PrintArea): each page once, one blank page for an empty document, no
+    // blank page after a text that ends at a page boundary. Errors of the printer object reach the
+    // caller. A job the printer aborts at its start (a cancelled PDF file name) prints nothing.
+    void PrintDocument(const QString& title);
+    // What a print dialog can ask for: every page, the pages FromPage..ToPage (1-based) of the whole
+    // document as paginated, or the selection alone (nothing when the selection is empty).
+    struct TPrintScope {
+        enum class Kind { AllPages, PageNums, Selection } kind = Kind::AllPages;
+        int FromPage = 1;
+        int ToPage = 1;
+    };
+    void PrintDocument(const QString& title, const TPrintScope& scope);
+
     // The rectangle printing uses, in printer pixels; empty means the whole printable area.
     QRect PrintArea() const { return printArea_; }
     void SetPrintArea(const QRect& area) { printArea_ = area; }

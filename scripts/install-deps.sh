@@ -8,6 +8,7 @@ packages=(
   libjpeg-dev libpng-dev zlib1g-dev libgl-dev
   adwaita-icon-theme fonts-dejavu-core
   poppler-utils
+  cups printer-driver-cups-pdf
 )
 
 missing=()

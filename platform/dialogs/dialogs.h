@@ -2,6 +2,8 @@
 // Every modal question the program asks goes through this interface, so that tests can answer from
 // a script. The Qt implementation shows real dialogs; install another with installDialogs().
 
+#include "platform/printer/printersetup.h"
+
 #include <QColor>
 #include <QSize>
 #include <QString>
@@ -63,6 +65,11 @@ public:
     virtual std::optional<QString> insertObject(QWidget* owner, const FileDialogRequest& request) = 0;
     // The object-properties dialog: the scale in percent the user confirmed with OK; nullopt on Cancel.
     virtual std::optional<int> objectProperties(QWidget* owner, const ObjectProperties& properties) = 0;
+    // Printing dialogs: shown preset from `state`; on OK the user's choices are written back into it
+    // and the answer is true; on cancel `state` is left as it was.
+    virtual bool print(QWidget* owner, PrintDialogState& state) = 0;
+    virtual bool pageSetup(QWidget* owner, PageSetupState& state) = 0;
+    virtual bool printerSetup(QWidget* owner, PrinterSetup& state) = 0;
 };
 
 // The installed implementation (the Qt one unless a test installed its own).

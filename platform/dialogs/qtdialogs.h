@@ -1,5 +1,6 @@
 #pragma once
-// The real dialogs: Qt message boxes and Qt's own (non-native) file, colour and folder dialogs.
+// The real dialogs: Qt message boxes and Qt's own (non-native) file, colour and folder dialogs; the
+// printing dialogs are Qt's print and page-setup dialogs (qtprintdialogs.cpp).
 
 #include "platform/dialogs/dialogs.h"
 
@@ -16,6 +17,9 @@ public:
     void errorMessage(QWidget* owner, const QString& text) override;
     std::optional<QString> insertObject(QWidget* owner, const FileDialogRequest& request) override;   // objectdialogs.cpp
     std::optional<int> objectProperties(QWidget* owner, const ObjectProperties& properties) override;  // objectdialogs.cpp
+    bool print(QWidget* owner, PrintDialogState& state) override;
+    bool pageSetup(QWidget* owner, PageSetupState& state) override;
+    bool printerSetup(QWidget* owner, PrinterSetup& state) override;
 };
 
 }  // namespace platform

@@ -20,6 +20,18 @@ void ScriptedDialogs::cancelInsertObject() { answers_.push_back(InsertObject{std
 void ScriptedDialogs::answerObjectProperties(std::optional<int> scalePercent) {
     answers_.push_back(Properties{scalePercent});
 }
+void ScriptedDialogs::answerPrint(std::function<void(platform::PrintDialogState&)> choose) {
+    answers_.push_back(Print{true, std::move(choose)});
+}
+void ScriptedDialogs::cancelPrint() { answers_.push_back(Print{}); }
+void ScriptedDialogs::answerPageSetup(std::function<void(platform::PageSetupState&)> choose) {
+    answers_.push_back(PageSetup{true, std::move(choose)});
+}
+void ScriptedDialogs::cancelPageSetup() { answers_.push_back(PageSetup{}); }
+void ScriptedDialogs::answerPrinterSetup(std::function<void(platform::PrinterSetup&)> choose) {
+    answers_.push_back(PrinterSetup{true, std::move(choose)});
+}
+void ScriptedDialogs::cancelPrinterSetup() { answers_.push_back(PrinterSetup{}); }
 
 QStringList ScriptedDialogs::messages() const {
     QStringList out;
@@ -92,6 +104,28 @@ std::optional<int> ScriptedDialogs::objectProperties(QWidget*, const platform::O
     lastObjectProperties_ = properties;
     const Properties* answer = next<Properties>(QStringLiteral("properties: ") + properties.typeName);
     return answer ? answer->scale : std::nullopt;
+}
+
+template <typename State>
+bool ScriptedDialogs::answerPrinting(const QString& question, State& state) {
+    const Printing<State>* answer = next<Printing<State>>(question);
+    if (!answer || !answer->ok) return false;
+    if (answer->choose) answer->choose(state);
+    return true;
+}
+
+bool ScriptedDialogs::print(QWidget*, platform::PrintDialogState& state) {
+    lastPrintShown_ = state;
+    return answerPrinting(QStringLiteral("print"), state);
+}
+
+bool ScriptedDialogs::pageSetup(QWidget*, platform::PageSetupState& state) {
+    lastPageSetupShown_ = state;
+    return answerPrinting(QStringLiteral("page setup"), state);
+}
+
+bool ScriptedDialogs::printerSetup(QWidget*, platform::PrinterSetup& state) {
+    return answerPrinting(QStringLiteral("printer setup"), state);
 }
 
 ScopedDialogs::ScopedDialogs() {

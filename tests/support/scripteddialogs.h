@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <variant>
 
 namespace qxtest {
@@ -31,6 +32,14 @@ public:
     void answerInsertObject(const QString& fileName);              // the insert-object dialog
     void cancelInsertObject();
     void answerObjectProperties(std::optional<int> scalePercent);  // nullopt: Cancel
+    // The printing dialogs: OK after `choose` changed what the dialog shows (nothing: OK as shown),
+    // or Cancel.
+    void answerPrint(std::function<void(platform::PrintDialogState&)> choose = {});
+    void cancelPrint();
+    void answerPageSetup(std::function<void(platform::PageSetupState&)> choose = {});
+    void cancelPageSetup();
+    void answerPrinterSetup(std::function<void(platform::PrinterSetup&)> choose = {});
+    void cancelPrinterSetup();
 
     // What was asked: "message: <text>", "confirm: <text>", "open", "save: <proposed name>", ...
     const QStringList& asked() const { return asked_; }
@@ -41,6 +50,9 @@ public:
     int pendingAnswers() const { return int(answers_.size()); }
     const platform::FileDialogRequest& lastFileRequest() const { return lastFileRequest_; }
     const QColor& lastColorInitial() const { return lastColorInitial_; }  // the colour the last colour dialog started from
+    // What the printing dialogs showed when they last opened.
+    const platform::PrintDialogState& lastPrintShown() const { return lastPrintShown_; }
+    const platform::PageSetupState& lastPageSetupShown() const { return lastPageSetupShown_; }
 
     void message(QWidget* owner, const QString& text) override;
     platform::ConfirmAnswer confirm(QWidget* owner, const QString& text) override;
@@ -51,6 +63,9 @@ public:
     void errorMessage(QWidget* owner, const QString& text) override;
     std::optional<QString> insertObject(QWidget* owner, const platform::FileDialogRequest& request) override;
     std::optional<int> objectProperties(QWidget* owner, const platform::ObjectProperties& properties) override;
+    bool print(QWidget* owner, platform::PrintDialogState& state) override;
+    bool pageSetup(QWidget* owner, platform::PageSetupState& state) override;
+    bool printerSetup(QWidget* owner, platform::PrinterSetup& state) override;
 
 private:
     struct Message {};
@@ -73,7 +88,19 @@ private:
     struct Properties {
         std::optional<int> scale;
     };
-    using Answer = std::variant<Message, Confirm, File, Color, Folder, ErrorMessage, InsertObject, Properties>;
+    template <typename State>
+    struct Printing {
+        bool ok = false;
+        std::function<void(State&)> choose;
+    };
+    using Print = Printing<platform::PrintDialogState>;
+    using PageSetup = Printing<platform::PageSetupState>;
+    using PrinterSetup = Printing<platform::PrinterSetup>;
+    using Answer = std::variant<Message, Confirm, File, Color, Folder, ErrorMessage, InsertObject, Properties, Print, PageSetup,
+                                PrinterSetup>;
+
+    template <typename State>
+    bool answerPrinting(const QString& question, State& state);
 
     template <typename T>
     const T* next(const QString& question);
@@ -84,6 +111,8 @@ private:
     platform::FileDialogRequest lastFileRequest_;
     QColor lastColorInitial_;
     platform::ObjectProperties lastObjectProperties_;
+    platform::PrintDialogState lastPrintShown_;
+    platform::PageSetupState lastPageSetupShown_;
 };
 
 // Installs a ScriptedDialogs for the lifetime of the scope and restores the previous dialogs after.
