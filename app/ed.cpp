@@ -52,6 +52,8 @@ TMainform::TMainform(QWidget* parent) : QMainWindow(parent) {
     buildPopupMenu();
     buildToolBars();
     buildStatusBar();
+    connectHtmlPreviewCommand();
+    connectSettingsCommands();
     editor->SetPopupMenu(PopupMenu1);
 
     Timer1 = new QTimer(this);
