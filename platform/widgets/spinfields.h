@@ -39,6 +39,7 @@ public:
     void setValue(double value);
     void stepBy(int steps) override;
     static QString format(double value);
+    using QAbstractSpinBox::lineEdit;  // the text the user types
 
 protected:
     StepEnabled stepEnabled() const override { return StepUpEnabled | StepDownEnabled; }
