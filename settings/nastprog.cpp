@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -99,16 +100,16 @@ QWidget* Tnastaveni::buildGeneralTab() {
     Umistenislozky = Named(new platform::FolderField(box), "Umistenislozky");
     Umistenislozky->setPrompt(QStringLiteral("Vyberte složku do které se mají ukládat vaše soubory"));
     Umistenislozky->setToolTip(QStringLiteral("Nastaví místo kde se budou ukládat vaše dokumenty"));
-    g->addWidget(plocha, 0, 0, 1, 2);
-    g->addWidget(start, 0, 2, 1, 2);
-    g->addWidget(autosavecheck, 1, 0, 1, 2);
-    g->addWidget(SpinEdit1, 1, 2);
-    g->addWidget(Label(QStringLiteral("Minutách"), box), 1, 3);
-    g->addWidget(Label(QStringLiteral("Nastavení počtu položek Zpět"), box), 2, 0, 1, 2);
-    g->addWidget(zpetkrat, 2, 2);
-    g->addWidget(Label(QStringLiteral("Krát"), box), 2, 3);
-    g->addWidget(Label(QStringLiteral("Umístění ukládaných souborů"), box), 3, 0, 1, 4);
-    g->addWidget(Umistenislozky, 4, 0, 1, 4);
+    g->addWidget(plocha, 0, 0, 1, 3);
+    g->addWidget(start, 1, 0, 1, 3);
+    g->addWidget(autosavecheck, 2, 0);
+    g->addWidget(SpinEdit1, 2, 1);
+    g->addWidget(Label(QStringLiteral("Minutách"), box), 2, 2);
+    g->addWidget(Label(QStringLiteral("Nastavení počtu položek Zpět"), box), 3, 0);
+    g->addWidget(zpetkrat, 3, 1);
+    g->addWidget(Label(QStringLiteral("Krát"), box), 3, 2);
+    g->addWidget(Label(QStringLiteral("Umístění ukládaných souborů"), box), 4, 0, 1, 3);
+    g->addWidget(Umistenislozky, 5, 0, 1, 3);
     layout->addStretch();
     connect(plocha, &QPushButton::clicked, this, &Tnastaveni::plochaClick);
     connect(start, &QPushButton::clicked, this, &Tnastaveni::startClick);
@@ -147,12 +148,15 @@ QWidget* Tnastaveni::buildParagraphTab() {
     box = g->parentWidget();
     zlevaod = Named(new platform::DecimalSpinField(0.1, box), "zlevaod");
     zpravaod = Named(new platform::DecimalSpinField(0.1, box), "zpravaod");
+    zlevaod->setMinimumWidth(120);
+    zpravaod->setMinimumWidth(120);
     g->addWidget(Label(QStringLiteral("Zleva :"), box), 0, 0);
     g->addWidget(zlevaod, 0, 1);
     g->addWidget(Label(QStringLiteral("cm."), box), 0, 2);
-    g->addWidget(Label(QStringLiteral("Zprava :"), box), 0, 3);
-    g->addWidget(zpravaod, 0, 4);
-    g->addWidget(Label(QStringLiteral("cm."), box), 0, 5);
+    g->addWidget(Label(QStringLiteral("Zprava :"), box), 1, 0);
+    g->addWidget(zpravaod, 1, 1);
+    g->addWidget(Label(QStringLiteral("cm."), box), 1, 2);
+    g->setColumnStretch(3, 1);
 
     layout->addWidget(Group(QStringLiteral("Mezery"), page, g));
     box = g->parentWidget();
@@ -186,6 +190,8 @@ QWidget* Tnastaveni::buildFontTab() {
     QWidget* box = g->parentWidget();
     pismonp = Named(new platform::FontNameBox(box), "pismonp");
     pismonp->setFaceName(QStringLiteral("Arial CE"));
+    // Without that face or a substitute, the nearest installed one rather than an empty choice.
+    if (pismonp->faceName().isEmpty()) pismonp->setFaceName(QFontInfo(QFont(QStringLiteral("Arial"))).family());
     Stylpisma = Named(new QComboBox(box), "Stylpisma");
     Stylpisma->setEditable(true);
     Stylpisma->addItems({QStringLiteral("Obyčejné"), QStringLiteral("Tučné"), QStringLiteral("Kurzíva"), QStringLiteral("TučnéKurzíva")});

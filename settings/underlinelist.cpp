@@ -1,6 +1,6 @@
 #include "settings/underlinelist.h"
 
-#include <QBitmap>
+#include <QImage>
 #include <QComboBox>
 #include <QPainter>
 #include <QPixmap>
@@ -44,13 +44,14 @@ void UnderlineItemDrawer::paint(QPainter* painter, const QStyleOptionViewItem& o
     int textLeft = option.rect.left();
     const QPixmap picture = index.data(kPictureRole).value<QPixmap>();
     if (!picture.isNull()) {
-        QPixmap shown = picture;
-        const QBitmap red = picture.createMaskFromColor(QColor(255, 0, 0), Qt::MaskInColor);
-        QPainter p(&shown);
-        p.setClipRegion(QRegion(red));
-        p.fillRect(shown.rect(), background);
-        p.end();
-        painter->drawPixmap(option.rect.left() + 2, option.rect.top() + 2, shown);
+        QImage shown = picture.toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb red = qRgb(255, 0, 0);
+        for (int y = 0; y < shown.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(shown.scanLine(y));
+            for (int x = 0; x < shown.width(); ++x)
+                if (line[x] == red) line[x] = background.rgb();
+        }
+        painter->drawImage(option.rect.left() + 2, option.rect.top() + 2, shown);
         textLeft += picture.width() + 8;
     }
     painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));

@@ -9,6 +9,7 @@
 #include "platform/widgets/folderfield.h"
 #include "platform/widgets/spinfields.h"
 #include "settings/nastprog.h"
+#include "settings/underlinelist.h"
 #include "tests/editing/mainformfixture.h"
 #include "tests/support/testregistry.h"
 
@@ -16,6 +17,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -282,6 +284,26 @@ private slots:
             QCOMPARE(d.nahledpisma->Text(), QStringLiteral("Náhled Nastavení Písma\r\nNáhled Nastavení Písma\r\n"
                                                           "Náhled Nastavení Písma\r\nNáhled Nastavení Písma"));
         }));
+    }
+
+    // Each picture item shows its line at (left + 2, top + 2) on the list's background.
+    void underlineItemsAreDrawnWithTheirPictures() {
+        QComboBox list;
+        FillUnderlineList(list);
+        UnderlineItemDrawer drawer;
+        QStyleOptionViewItem option;
+        option.palette.setColor(QPalette::Base, Qt::white);
+        option.palette.setColor(QPalette::Text, Qt::black);
+        option.rect = QRect(0, 0, 200, 24);
+        QCOMPARE(drawer.sizeHint(option, list.model()->index(1, 0)).height(), 16);
+        QImage image(200, 24, QImage::Format_RGB32);
+        QPainter painter(&image);
+        drawer.paint(&painter, option, list.model()->index(1, 0));
+        painter.end();
+        QVERIFY(!list.itemData(1, Qt::UserRole + 1).value<QPixmap>().isNull());
+        QCOMPARE(image.pixelColor(2 + 50, 2 + 9), QColor(Qt::black));   // the solid line
+        QCOMPARE(image.pixelColor(2 + 50, 2 + 3), QColor(Qt::white));   // above it
+        QCOMPARE(image.pixelColor(1, 1), QColor(Qt::white));            // the item's background
     }
 
     void decimalFieldStepsAndRefusesLetters() {
