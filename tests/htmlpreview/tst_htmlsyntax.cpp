@@ -71,6 +71,13 @@ private slots:
         QVERIFY(!form.editor->Modified());
         QVERIFY(!form.editor->HandleNeeded().canUndo());
         QCOMPARE(colourCodes(*form.editor, int(page.size())), codes);
+
+        // Saved as text again, the page is what it was: the colours are not part of it.
+        const QString saved = folder.file(QStringLiteral("ulozena.html"));
+        QVERIFY(form.SaveDocument(saved));
+        QFile f(saved);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), page.toUtf8());
     }
 };
 
