@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -310,6 +311,9 @@ void Tnastaveni::TabSheet3Show() {
 
 int Tnastaveni::execOnPage(int page) {
     PageControl1->setCurrentIndex(page);
+    // Centred on the desktop, not on the main window.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     return exec();
 }
 

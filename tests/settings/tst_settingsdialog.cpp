@@ -14,6 +14,7 @@
 #include "tests/support/testregistry.h"
 
 #include <QAction>
+#include <QFocusEvent>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -306,6 +307,21 @@ private slots:
         QCOMPARE(image.pixelColor(1, 1), QColor(Qt::white));            // the item's background
     }
 
+    void enterConfirmsAndTheCloseBoxCancels() {
+        ShownMainform f;
+        f.form.Timer2->setInterval(120000);
+        QVERIFY(inDialog([&] { f.form.Monosti1Click(); }, [&](Tnastaveni& d) {
+            d.SpinEdit1->setValue(3);
+            d.close();
+        }));
+        QCOMPARE(f.form.Timer2->interval(), 120000);
+        QVERIFY(inDialog([&] { f.form.Monosti1Click(); }, [&](Tnastaveni& d) {
+            d.SpinEdit1->setValue(3);
+            QTest::keyClick(d.zpetkrat, Qt::Key_Return);
+        }));
+        QCOMPARE(f.form.Timer2->interval(), 180000);
+    }
+
     void decimalFieldStepsAndRefusesLetters() {
         platform::DecimalSpinField field(0.1);
         field.setValue(1);
@@ -323,6 +339,14 @@ private slots:
         QCOMPARE(field.value(), 1);
         field.setFieldValue(90);
         QCOMPARE(field.value(), 60);
+        // Typed beyond the range: pulled to the nearer bound when the field is left.
+        field.setFieldValue(5);
+        field.selectAll();
+        QTest::keyClicks(&field, QStringLiteral("75"));
+        QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(&field, &leave);
+        QCOMPARE(field.value(), 60);
+        QCOMPARE(field.text(), QStringLiteral("60"));
         platform::IntSpinField unlimited(0, 0, 1);
         unlimited.setFieldValue(-500);
         QCOMPARE(unlimited.value(), -500);
