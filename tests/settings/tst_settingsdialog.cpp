@@ -166,6 +166,44 @@ private slots:
         QVERIFY(f.dialogs->unexpected().isEmpty());
     }
 
+    // What OK set on the main window is in its configuration at the next start.
+    void generalAndViewSettingsSurviveARestart() {
+        qxtest::ProgramFolder folder;
+        qxtest::ScopedDialogs dialogs;
+        {
+            TMainform form;
+            form.FormCreate({});
+            form.show();
+            QVERIFY(inDialog([&] { form.Monosti1Click(); }, [&](Tnastaveni& d) {
+                d.autosavecheck->setChecked(true);
+                d.SpinEdit1->setValue(4);
+                d.zpetkrat->setValue(12);
+                d.Umistenislozky->setText(QStringLiteral("/tmp/jinam/"));
+                d.zalomeniradku->setChecked(false);
+                d.stavovyradek->setChecked(false);
+                d.f2ok->click();
+            }));
+            QVERIFY(form.close());
+        }
+        TMainform again;
+        again.FormCreate({});
+        QVERIFY(again.Timer2->isActive());
+        QCOMPARE(again.Timer2->interval(), 240000);
+        QCOMPARE(again.editor->UndoLimit(), 12);
+        QCOMPARE(again.SaveFolder, QStringLiteral("/tmp/jinam/"));
+        QVERIFY(!again.editor->WordWrap());
+        QVERIFY(again.statusBar()->isHidden());
+        QVERIFY(!again.ruler->isHidden());
+        QVERIFY(dialogs->unexpected().isEmpty());
+    }
+
+    void shortcutButtonsGoThroughTheShortcutLibrary() {
+        ShownMainform f;  // a program folder without the libraries
+        f.dialogs->expectMessage();
+        QVERIFY(inDialog([&] { f.form.Monosti1Click(); }, [&](Tnastaveni& d) { d.plocha->click(); }));
+        QCOMPARE(f.dialogs->messages(), QStringList{QStringLiteral("dynamická knihovna quilcsc.dll nenalezena")});
+    }
+
     void lineSpacingItems_data() {
         QTest::addColumn<int>("item");
         QTest::addColumn<int>("spacing");
@@ -234,6 +272,35 @@ private slots:
         // Storno kept it; the rest of the text is untouched.
         f.select(3, 5);
         QCOMPARE(f.form.editor->SelAttributes().UnderlineType(), 0);
+    }
+
+    // Styles: bold 1, italic 2. "Tučné" and "Kurzíva" leave a default format that already has them.
+    void styleItemsOnSelectionAndDefault_data() {
+        QTest::addColumn<bool>("selection");
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("item");
+        QTest::addColumn<int>("after");
+        QTest::newRow("selection Tučné") << true << 3 << 1 << 1;
+        QTest::newRow("default Tučné, bold already") << false << 3 << 1 << 3;
+        QTest::newRow("default Kurzíva") << false << 1 << 2 << 2;
+        QTest::newRow("selection Obyčejné") << true << 3 << 0 << 0;
+        QTest::newRow("default TučnéKurzíva") << false << 0 << 3 << 3;
+    }
+    void styleItemsOnSelectionAndDefault() {
+        QFETCH(bool, selection);
+        QFETCH(int, before);
+        QFETCH(int, item);
+        QFETCH(int, after);
+        ShownMainform f(QStringLiteral("styl"));
+        TQxTextAttributes& target = selection ? f.form.editor->SelAttributes() : f.form.editor->DefaultAttributes();
+        f.select(0, selection ? 4 : 0);
+        target.SetStyle(TFontStyles::fromInt(before));
+        QVERIFY(inDialog([&] { f.form.Psmo1Click(); }, [&](Tnastaveni& d) {
+            choose(d.Stylpisma, item);
+            d.Button1->click();
+        }));
+        f.select(0, selection ? 4 : 0);
+        QCOMPARE(int(target.Style().toInt()) & 3, after);
     }
 
     void underlineItemsGiveTheirTypes_data() {
