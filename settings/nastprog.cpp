@@ -27,8 +27,6 @@ Tnastaveni* nastaveni = nullptr;
 
 namespace {
 
-constexpr int kTwipsPerIndentUnit = 30;  // the indent fields show points / 30
-
 // A group in the tooltip colour with a navy bold caption, its controls in a grid.
 QGroupBox* Group(const QString& caption, QWidget* parent, QGridLayout*& grid) {
     auto* box = new QGroupBox(caption, parent);
@@ -269,8 +267,8 @@ void Tnastaveni::FormCreate() {
     TQxParaAttributes& paragraph = host_.editor().Paragraph();
     predm->setFieldValue(paragraph.SpaceBefore());
     zam->setFieldValue(paragraph.SpaceAfter());
-    zlevaod->setValue(double(paragraph.FirstIndent()) / kTwipsPerIndentUnit);
-    zpravaod->setValue(double(paragraph.RightIndent()) / kTwipsPerIndentUnit);
+    zlevaod->setValue(double(paragraph.FirstIndent()) / kPointsPerIndentUnit);
+    zpravaod->setValue(double(paragraph.RightIndent()) / kPointsPerIndentUnit);
     vyskam->setFieldValue(paragraph.LineSpacing());
     const int rule = paragraph.LineSpacingRule() & 0x7F;
     radkovanim->setCurrentIndex(rule >= 0 && rule <= 5 ? rule : 0);

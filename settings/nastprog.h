@@ -10,7 +10,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QGroupBox;
 class QPushButton;
 class QTabWidget;
 class TQxRichEdit;
@@ -78,6 +77,9 @@ protected:
     void done(int result) override;  // FormClose
 
 private:
+    // The indent fields show points / 30 under a label that says centimetres.
+    static constexpr double kPointsPerIndentUnit = 30.0;
+
     void FormCreate();
     QWidget* buildGeneralTab();
     QWidget* buildViewTab();

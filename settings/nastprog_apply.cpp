@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr double kPointsPerIndentUnit = 30.0;
-
 enum StyleItem { Regular = 0, Bold = 1, Italic = 2, BoldItalic = 3 };
 
 TParaAlignment AlignmentOfItem(int index) {
