@@ -54,6 +54,8 @@ TMainform::TMainform(QWidget* parent) : QMainWindow(parent) {
     buildStatusBar();
     buildEditActions();
     bindEditingCommands();
+    connectHtmlPreviewCommand();
+    connectSettingsCommands();
     editor->SetPopupMenu(PopupMenu1);
 
     Timer1 = new QTimer(this);

@@ -264,6 +264,24 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;  // FormResize
 
+    // ---- HTML preview (htmlpreview/ed_htmlpreview.cpp) and settings dialog
+    //      (settings/ed_settingsdialog.cpp) ---------------------------------------------------------
+public:
+    // The file name last chosen in the open dialog (a full path; empty until it returned a file).
+    QString OpenDialogFileName;
+    void ToolButton10Click();
+    void Monosti1Click();
+    void Monosti2Click();
+    void Odstavec1Click();
+    void dalsiClick();
+    void Psmo1Click();
+    void Nastavenpsma1Click();
+
+private:
+    void connectHtmlPreviewCommand();
+    void connectSettingsCommands();
+    void ShowSettingsDialog(int page);
+
 private:
     QWidget* buildRuler(QWidget* parent);  // the ruler in its strip, bound to the editor
     void StartRulerBinding();  // start-up: formatting rectangle, initial indents, ruler placed

@@ -4,6 +4,7 @@
 #include "platform/richedit/engine.h"
 
 #include <algorithm>
+#include <vector>
 
 int EditorAccess::textLength() const { return editor_->HandleNeeded().getTextLength(); }
 
@@ -32,6 +33,14 @@ void EditorAccess::setSelectionBold(bool bold) {
     TFontStyles styles = editor_->SelAttributes().Style();
     styles.setFlag(TFontStyle::Bold, bold);
     editor_->SelAttributes().SetStyle(styles);
+}
+
+void EditorAccess::colorRuns(const ColorRun* runs, int count) {
+    if (!runs || count <= 0) return;
+    std::vector<richedit::Engine::ColorRun> engineRuns;
+    engineRuns.reserve(std::size_t(count));
+    for (int i = 0; i < count; ++i) engineRuns.push_back({runs[i].start, runs[i].length, runs[i].colorRef});
+    editor_->HandleNeeded().colorRuns(engineRuns.data(), count);
 }
 
 void EditorAccess::beginUpdate() {

@@ -15,6 +15,7 @@ public:
     void replaceSelection(const char16_t* text, int length) override;
     void setSelectionColor(std::uint32_t colorRef) override;
     void setSelectionBold(bool bold) override;
+    void colorRuns(const ColorRun* runs, int count) override;
     void beginUpdate() override;
     void endUpdate() override;
 

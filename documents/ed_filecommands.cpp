@@ -142,6 +142,7 @@ void TMainform::Otevt1Click() {
     request.filterIndex = OpenType;
     const std::optional<platform::FileDialogResult> chosen = platform::dialogs().openFile(this, request);
     if (!chosen) return;
+    OpenDialogFileName = chosen->fileName;  // the dialog keeps it whatever happens next
     const QString fileName = chosen->fileName;
 
     if (editor->Modified()) {

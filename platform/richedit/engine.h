@@ -104,6 +104,15 @@ public:
     QRect getRect() const;                           // EM_GETRECT
 
     // ---- formats ----------------------------------------------------------------------------
+    // Gives each run [start, start + length) the text colour `colorRef` (0x00BBGGRR) in one pass, as
+    // a display treatment: not recorded for undo, the modified flag and the selection left as they
+    // were, no change notification. Runs outside the text are cut to it. (engine_colorruns.cpp)
+    struct ColorRun {
+        int start;
+        int length;
+        std::uint32_t colorRef;
+    };
+    void colorRuns(const ColorRun* runs, int count);
     // EM_GETCHARFORMAT: SCF_DEFAULT the default format; SCF_SELECTION the selection's (the insertion
     // format at an empty selection), its dwMask naming the fields consistent over the selection.
     CHARFORMAT2 getCharFormat(std::uint32_t scope) const;

@@ -24,6 +24,14 @@ public:
     // Character format of the selection: colour as 0x00BBGGRR, bold on or off.
     virtual void setSelectionColor(std::uint32_t colorRef) = 0;
     virtual void setSelectionBold(bool bold) = 0;
+    // Gives each run its text colour (0x00BBGGRR) in one pass, as a display treatment: no undo step,
+    // the modified flag and the selection unchanged. Runs are sorted and do not overlap.
+    struct ColorRun {
+        int start;
+        int length;
+        std::uint32_t colorRef;
+    };
+    virtual void colorRuns(const ColorRun* runs, int count) = 0;
     // Brackets a series of changes: no repainting in between.
     virtual void beginUpdate() = 0;
     virtual void endUpdate() = 0;
