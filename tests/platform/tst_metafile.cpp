@@ -1,0 +1,172 @@
+// Metafile replay: LibreOffice-written WMF and EMF drawings, plain WMF as RTF carries it, and
+// hostile input.
+#include "platform/picture/metafile.h"
+#include "tests/support/testregistry.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QTest>
+
+using platform::drawMetafile;
+using platform::replayMetafile;
+
+namespace {
+
+QByteArray fixture(const QString& name) {
+    QFile file(QStringLiteral(QX_TEST_DATA_DIR "/metafile/") + name);
+    if (!file.open(QIODevice::ReadOnly)) qFatal("missing metafile fixture %s", qPrintable(name));
+    return file.readAll();
+}
+
+// The picture drawn at twice its natural size over grey, as it is drawn scaled in a document.
+QImage render(const platform::MetafilePicture& metafile) {
+    QImage image((metafile.size * 2).toSize(), QImage::Format_RGB32);
+    image.fill(Qt::lightGray);
+    QPainter painter(&image);
+    drawMetafile(&painter, metafile, QRectF(QPointF(), metafile.size * 2));
+    return image;
+}
+
+bool near(QColor a, QColor b) {
+    return std::abs(a.red() - b.red()) < 40 && std::abs(a.green() - b.green()) < 40 && std::abs(a.blue() - b.blue()) < 40;
+}
+
+// How many pixels of the area (given as fractions of the image) have about the colour.
+int pixelsLike(const QImage& image, const QRectF& fraction, QColor color) {
+    const QRect area = QRectF(fraction.x() * image.width(), fraction.y() * image.height(), fraction.width() * image.width(),
+                              fraction.height() * image.height()).toRect();
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (near(image.pixelColor(x, y), color)) ++count;
+    return count;
+}
+
+struct Sample {
+    QRectF area;
+    QColor color;
+    bool everywhere;  // the whole area has the colour, or only some of it (thin lines, text)
+};
+
+void checkSamples(const QImage& image, const QList<Sample>& samples) {
+    for (const Sample& s : samples) {
+        const QRect area = QRectF(s.area.x() * image.width(), s.area.y() * image.height(), s.area.width() * image.width(),
+                                  s.area.height() * image.height()).toRect();
+        const int found = pixelsLike(image, s.area, s.color);
+        if (s.everywhere) QVERIFY2(found == area.width() * area.height(), qPrintable(s.color.name()));
+        else QVERIFY2(found > 0, qPrintable(s.color.name()));
+    }
+}
+
+// The shapes of drawing.svg (lines, fills, text, a bitmap) as fractions of the picture.
+QList<Sample> drawingSamples() {
+    return {
+        {QRectF(0.10, 0.10, 0.15, 0.15), QColor(255, 0, 0), true},       // the red rectangle
+        {QRectF(0.66, 0.14, 0.10, 0.10), QColor(0, 0, 255), true},       // the blue ellipse
+        {QRectF(0.42, 0.15, 0.03, 0.10), QColor(255, 255, 255), true},   // background between them
+        {QRectF(0.10, 0.494, 0.80, 0.006), QColor(0, 128, 0), true},      // the thick green line
+        {QRectF(0.25, 0.85, 0.10, 0.05), QColor(255, 204, 0), true},     // the yellow triangle
+        {QRectF(0.57, 0.62, 0.39, 0.11), QColor(0, 0, 0), false},        // the text
+        {QRectF(0.65, 0.86, 0.08, 0.06), QColor(0, 200, 0), true},       // the bitmap's left half
+        {QRectF(0.86, 0.86, 0.08, 0.06), QColor(0, 0, 220), true},       // and its right half
+    };
+}
+
+QList<Sample> chartSamples() {
+    return {
+        {QRectF(0.70, 0.45, 0.10, 0.10), QColor(0, 160, 0), true},       // the green circle
+        {QRectF(0.47, 0.05, 0.06, 0.08), QColor(0, 0, 128), false},      // its navy outline
+        {QRectF(0.25, 0.40, 0.40, 0.15), QColor(255, 255, 255), false},  // the white bold text
+        {QRectF(0.45, 0.60, 0.10, 0.20), QColor(255, 0, 255), false},    // the magenta curve
+        {QRectF(0.02, 0.02, 0.06, 0.06), QColor(255, 255, 255), true},   // the white corner
+    };
+}
+
+}  // namespace
+
+class TestMetafile : public QObject {
+    Q_OBJECT
+private slots:
+    void replaysLibreOfficeDrawings_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QSizeF>("size");  // natural size in pixels at 96 dpi
+        QTest::addColumn<bool>("chart");
+        // The drawing is cropped to its content (74.5 x 54.5 mm), the chart to its circle.
+        QTest::newRow("wmf drawing") << "drawing.wmf" << QSizeF(281.7, 206.1) << false;
+        QTest::newRow("emf drawing") << "drawing.emf" << QSizeF(281.7, 206.1) << false;
+        QTest::newRow("wmf chart") << "chart.wmf" << QSizeF(139.7, 139.7) << true;
+        QTest::newRow("emf chart") << "chart.emf" << QSizeF(139.7, 139.7) << true;
+    }
+    void replaysLibreOfficeDrawings() {
+        QFETCH(QString, file);
+        QFETCH(QSizeF, size);
+        QFETCH(bool, chart);
+        const QByteArray data = fixture(file);
+        const QString format = file.section(u'.', -1);
+        QCOMPARE(platform::detectMetafileFormat(data), format);
+        const auto metafile = replayMetafile(data, format.toUpper());
+        QVERIFY(metafile);
+        QVERIFY(std::abs(metafile->size.width() - size.width()) < 1);
+        QVERIFY(std::abs(metafile->size.height() - size.height()) < 1);
+        checkSamples(render(*metafile), chart ? chartSamples() : drawingSamples());
+    }
+
+    // RTF carries a WMF without its placeable header; its window records give the extent.
+    void replaysPlainWmf() {
+        const QByteArray plain = fixture(QStringLiteral("drawing.wmf")).mid(22);
+        QCOMPARE(platform::detectMetafileFormat(plain), QStringLiteral("wmf"));
+        const auto metafile = replayMetafile(plain, QStringLiteral("wmf"));
+        QVERIFY(metafile);
+        QVERIFY(metafile->size.width() > 0 && metafile->size.height() > 0);
+        checkSamples(render(*metafile), drawingSamples());
+    }
+
+    void refusesWhatIsNoMetafile_data() {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("format");
+        QTest::newRow("empty") << QByteArray() << "wmf";
+        QTest::newRow("text") << QByteArray("Toto není obrázek.") << "emf";
+        QTest::newRow("emf as wmf") << fixture(QStringLiteral("chart.emf")) << "wmf";
+        QTest::newRow("wmf as emf") << fixture(QStringLiteral("chart.wmf")) << "emf";
+        QTest::newRow("other format") << fixture(QStringLiteral("chart.wmf")) << "png";
+        QTest::newRow("emf header cut") << fixture(QStringLiteral("chart.emf")).left(60) << "emf";
+    }
+    void refusesWhatIsNoMetafile() {
+        QFETCH(QByteArray, data);
+        QFETCH(QString, format);
+        QVERIFY(!replayMetafile(data, format));
+    }
+
+    // Truncated and damaged files play what they can without reading outside their data (the
+    // sanitizer build and the fuzz target check the reads themselves).
+    void survivesDamagedFiles() {
+        for (const char* name : {"drawing.wmf", "drawing.emf", "chart.wmf", "chart.emf"}) {
+            const QByteArray data = fixture(QLatin1String(name));
+            const QString format = QLatin1String(name).right(3);
+            for (qsizetype cut = 0; cut < data.size(); cut += 97) {
+                const auto metafile = replayMetafile(data.left(cut), format);
+                if (metafile) render(*metafile);
+            }
+            QRandomGenerator random(42);
+            for (int round = 0; round < 40; ++round) {
+                QByteArray damaged = data;
+                for (int i = 0; i < 8; ++i) damaged[random.bounded(qsizetype(40), damaged.size())] = char(random.bounded(256));
+                if (const auto metafile = replayMetafile(damaged, format)) render(*metafile);
+            }
+        }
+        // A header claiming a huge object table and a record as long as the file claims to be.
+        QByteArray wmf = fixture(QStringLiteral("chart.wmf"));
+        wmf[22 + 10] = char(0xFF);
+        wmf[22 + 11] = char(0xFF);
+        wmf[22 + 18] = char(0xFF);
+        wmf[22 + 19] = char(0xFF);
+        wmf[22 + 20] = char(0xFF);
+        wmf[22 + 21] = char(0x7F);
+        QVERIFY(replayMetafile(wmf, QStringLiteral("wmf")));
+    }
+};
+
+QX_REGISTER_TEST(TestMetafile)
+#include "tst_metafile.moc"
