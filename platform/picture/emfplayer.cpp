@@ -60,7 +60,8 @@ QTransform xform(RecordReader& r, qint64 offset) {
 QPainterPath regionPath(RecordReader& r, qint64 offset, qint64 size) {
     QPainterPath path;
     const qint64 count = r.u32(offset + 8);
-    if (size < 32 || count > kMaxPoints || !r.has(offset + 32, count * 16) || count * 16 > size - 32) return path;
+    // More rectangles than a clip may hold are not worth combining.
+    if (size < 32 || count > kMaxClipElements / 5 || !r.has(offset + 32, count * 16) || count * 16 > size - 32) return path;
     for (qint64 i = 0; i < count; ++i) path.addRect(rectL(r, offset + 32 + 16 * i).normalized());
     return path.simplified();
 }

@@ -293,19 +293,21 @@ void Canvas::setPixel(QPointF p, const QColor& color) { fillRect(QRectF(p, QSize
 void Canvas::intersectClip(const QRectF& rect) {
     QPainterPath path;
     path.addPolygon(logicalToFrame().map(QPolygonF(rect.normalized())));
-    dc_.clip = dc_.clipped ? dc_.clip.intersected(path) : path;
+    setClip(dc_.clipped ? dc_.clip.intersected(path) : path);
+}
+
+void Canvas::setClip(QPainterPath clip) {
+    if (clip.elementCount() > kMaxClipElements) return;
+    dc_.clip = std::move(clip);
     dc_.clipped = true;
 }
 
 void Canvas::excludeClip(const QRectF& rect) {
     QPainterPath path;
     path.addPolygon(logicalToFrame().map(QPolygonF(rect.normalized())));
-    if (!dc_.clipped) {
-        dc_.clip = {};
-        dc_.clip.addRect(QRectF(-1e7, -1e7, 2e7, 2e7));
-        dc_.clipped = true;
-    }
-    dc_.clip = dc_.clip.subtracted(path);
+    QPainterPath everything;
+    everything.addRect(QRectF(-1e7, -1e7, 2e7, 2e7));
+    setClip((dc_.clipped ? dc_.clip : everything).subtracted(path));
 }
 
 void Canvas::resetClip() {
@@ -317,15 +319,15 @@ void Canvas::combineClip(const QPainterPath& deviceRegion, int mode) {
     const QPainterPath region = deviceToFrame_.map(deviceRegion);
     const QPainterPath everything = [] { QPainterPath p; p.addRect(QRectF(-1e7, -1e7, 2e7, 2e7)); return p; }();
     const QPainterPath current = dc_.clipped ? dc_.clip : everything;
+    if (region.elementCount() > kMaxClipElements) return;
     switch (mode) {
-    case 1: dc_.clip = current.intersected(region); break;
-    case 2: if (!dc_.clipped) return; dc_.clip = current.united(region); break;
-    case 3: dc_.clip = current.united(region).subtracted(current.intersected(region)); break;
-    case 4: dc_.clip = current.subtracted(region); break;
-    case 5: dc_.clip = region; break;
-    default: return;
+    case 1: setClip(current.intersected(region)); break;
+    case 2: if (dc_.clipped) setClip(current.united(region)); break;
+    case 3: setClip(current.united(region).subtracted(current.intersected(region))); break;
+    case 4: setClip(current.subtracted(region)); break;
+    case 5: setClip(region); break;
+    default: break;
     }
-    dc_.clipped = true;
 }
 
 // ---- paths ------------------------------------------------------------------------------------

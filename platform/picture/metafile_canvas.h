@@ -26,6 +26,10 @@ constexpr int kMaxObjects = 16384;
 constexpr int kMaxSavedStates = 1024;
 // Polygons, text and path pieces are cut at this many points or characters.
 constexpr int kMaxPoints = 1 << 20;
+// A clip region more complex than this stops changing: combining paths costs more as they grow.
+constexpr int kMaxClipElements = 4096;
+// Fonts are never set larger than this many frame pixels.
+constexpr double kMaxFontPixels = 10000;
 
 QColor colorFromRef(std::uint32_t colorRef);
 
@@ -133,6 +137,7 @@ private:
     void draw(const QPainterPath& logicalPath, bool pen, bool brush);
     void drawPath(bool pen, bool brush);
     QTransform pageTransform() const;
+    void setClip(QPainterPath clip);
 
     QPainter& painter_;
     QTransform deviceToFrame_;

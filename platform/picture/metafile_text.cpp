@@ -32,14 +32,13 @@ void Canvas::text(QPointF reference, const QString& text, const QList<double>& d
     const QPointF origin = toFrame.map(reference);
     const QLineF xAxis(origin, toFrame.map(reference + QPointF(1, 0)));
     const double xScale = xAxis.length();
-    const double cellToEm = dc_.font.height > 0 ? 0.87 : 1.0;
-    const double emHeight = std::abs(dc_.font.height) == 0 ? 12 / std::max(1e-9, QLineF(origin, toFrame.map(reference + QPointF(0, 1))).length())
-                                                          : std::abs(dc_.font.height) * cellToEm;
-    const double pixelSize = emHeight * QLineF(origin, toFrame.map(reference + QPointF(0, 1))).length();
-    if (!std::isfinite(pixelSize) || pixelSize <= 0 || !std::isfinite(xScale)) return;
+    // A positive height is the cell (the em and the internal leading); zero is the default size.
+    const double yScale = QLineF(origin, toFrame.map(reference + QPointF(0, 1))).length();
+    const double pixelSize = dc_.font.height == 0 ? 12 : std::abs(dc_.font.height) * (dc_.font.height > 0 ? 0.87 : 1.0) * yScale;
+    if (!std::isfinite(pixelSize) || pixelSize <= 0 || pixelSize > kMaxFontPixels || !std::isfinite(xScale)) return;
 
     QFont font(dc_.font.face);
-    font.setPixelSize(int(std::clamp(pixelSize * kTextOversampling, 1.0, 1e6)));
+    font.setPixelSize(std::max(1, int(pixelSize * kTextOversampling)));
     font.setWeight(QFont::Weight(std::clamp(dc_.font.weight == 0 ? 400 : dc_.font.weight, 100, 900)));
     font.setItalic(dc_.font.italic);
     font.setUnderline(dc_.font.underline);
