@@ -75,6 +75,11 @@ void drawMetafile(QPainter* painter, const MetafilePicture& metafile, const QRec
     painter->translate(target.topLeft());
     painter->scale(target.width() / metafile.size.width(), target.height() / metafile.size.height());
     painter->setClipRect(QRectF(QPointF(), metafile.size), Qt::IntersectClip);
+    // A picture replays scaled by its target's resolution over its own; the target's size is
+    // already in the painter's coordinates.
+    if (const QPaintDevice* device = painter->device(); device && device->logicalDpiX() > 0 && device->logicalDpiY() > 0)
+        painter->scale(double(metafile.picture.logicalDpiX()) / device->logicalDpiX(),
+                       double(metafile.picture.logicalDpiY()) / device->logicalDpiY());
     painter->drawPicture(QPointF(), metafile.picture);
     painter->restore();
 }

@@ -16,6 +16,7 @@ namespace platform {
 // A replayed metafile: `picture` draws the metafile into the rectangle (0, 0, size.width(),
 // size.height()); `size` is the metafile's natural size in pixels at 96 dpi.
 struct MetafilePicture {
+    MetafilePicture() {}  // QPicture's default constructor is explicit
     QPicture picture;
     QSizeF size;
 };

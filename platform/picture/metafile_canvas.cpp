@@ -36,7 +36,11 @@ GdiObject stockObject(std::uint32_t index) {
 }  // namespace
 
 Canvas::Canvas(QPainter& painter, const QTransform& deviceToFrame, double devicePixelsPerMm)
-    : painter_(painter), deviceToFrame_(deviceToFrame), devicePixelsPerMm_(devicePixelsPerMm) {}
+    : painter_(painter), deviceToFrame_(deviceToFrame), devicePixelsPerMm_(devicePixelsPerMm) {
+    painter_.save();
+}
+
+Canvas::~Canvas() { painter_.restore(); }
 
 void Canvas::saveDc() {
     if (saved_.size() < kMaxSavedStates) saved_.push_back(dc_);
@@ -147,10 +151,14 @@ QPen Canvas::currentPen() const {
     return pen;
 }
 
+void Canvas::begin() {
+    painter_.restore();
+    painter_.save();
+    if (dc_.clipped) painter_.setClipPath(dc_.clip, Qt::IntersectClip);
+}
+
 void Canvas::prepare(bool pen, bool brush) {
-    painter_.resetTransform();
-    if (dc_.clipped) painter_.setClipPath(dc_.clip);
-    else painter_.setClipping(false);
+    begin();
     painter_.setTransform(logicalToFrame());
     painter_.setPen(pen ? currentPen() : QPen(Qt::NoPen));
     painter_.setBrush(brush ? dc_.brush.brush : QBrush(Qt::NoBrush));

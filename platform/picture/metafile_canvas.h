@@ -79,6 +79,9 @@ public:
     // `deviceToFrame` maps device units to the picture's frame; `devicePixelsPerMm` serves the
     // metric and English mapping modes.
     Canvas(QPainter& painter, const QTransform& deviceToFrame, double devicePixelsPerMm);
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
 
     DcState& dc() { return dc_; }
     void saveDc();
@@ -133,6 +136,10 @@ public:
 
 private:
     QPen currentPen() const;
+    // Starts a drawing from a clean painter state with the clip applied. Each drawing is bracketed
+    // by a save and restore, and clips only intersect: replayed into a document, the picture can
+    // then never draw outside the clip its painter already has.
+    void begin();
     void prepare(bool pen, bool brush);
     void draw(const QPainterPath& logicalPath, bool pen, bool brush);
     void drawPath(bool pen, bool brush);

@@ -67,13 +67,11 @@ void Canvas::text(QPointF reference, const QString& text, const QList<double>& d
     default: y = metrics.ascent(); break;
     }
 
-    painter_.resetTransform();
-    if (dc_.clipped) painter_.setClipPath(dc_.clip);
-    else painter_.setClipping(false);
+    begin();
     if ((options & ETO_CLIPPED) && !rect.isEmpty()) {
         QPainterPath clip;
         clip.addPolygon(toFrame.map(QPolygonF(rect.normalized())));
-        painter_.setClipPath(clip, dc_.clipped ? Qt::IntersectClip : Qt::ReplaceClip);
+        painter_.setClipPath(clip, Qt::IntersectClip);
     }
     const double angle = xAxis.angle() == 0 ? 0 : -xAxis.angle();
     painter_.setTransform(QTransform().translate(origin.x(), origin.y()).rotate(angle - dc_.font.escapement / 10.0).scale(scale, scale));
@@ -108,7 +106,6 @@ void Canvas::image(const QRectF& target, const QImage& image, const QRectF& sour
     }
     const QRectF src = source.isValid() ? source.intersected(QRectF(image.rect())) : QRectF(image.rect());
     painter_.drawImage(target.normalized(), image, src);
-    painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 }  // namespace platform::metafile_detail

@@ -123,6 +123,35 @@ private slots:
         checkSamples(render(*metafile), drawingSamples());
     }
 
+    // Pictures are drawn into their rectangle on a printer's resolution as on the screen's, and
+    // their own clipping never reaches outside it.
+    void drawsIntoItsRectangleOnly_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("dpi");
+        for (const char* file : {"drawing.wmf", "drawing.emf"})
+            for (int dpi : {96, 600}) QTest::addRow("%s at %d dpi", file, dpi) << QString::fromLatin1(file) << dpi;
+    }
+    void drawsIntoItsRectangleOnly() {
+        QFETCH(QString, file);
+        QFETCH(int, dpi);
+        const auto metafile = replayMetafile(fixture(file), file.right(3));
+        QVERIFY(metafile);
+        QImage page(300, 300, QImage::Format_RGB32);
+        page.setDotsPerMeterX(qRound(dpi / 0.0254));
+        page.setDotsPerMeterY(qRound(dpi / 0.0254));
+        page.fill(Qt::lightGray);
+        QPainter painter(&page);
+        painter.setClipRect(page.rect());
+        drawMetafile(&painter, *metafile, QRectF(100, 100, 100, 100));
+        painter.end();
+        int inside = 0, outside = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (page.pixelColor(x, y) != QColor(Qt::lightGray)) ++(QRect(100, 100, 100, 100).contains(x, y) ? inside : outside);
+        QCOMPARE(outside, 0);
+        QVERIFY(inside > 9500);  // the white background fills the rectangle
+    }
+
     void refusesWhatIsNoMetafile_data() {
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QString>("format");
