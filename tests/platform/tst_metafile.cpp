@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTest>
+#include <QtEndian>
 
 using platform::drawMetafile;
 using platform::replayMetafile;
@@ -84,6 +85,47 @@ QList<Sample> chartSamples() {
     };
 }
 
+// Builds an enhanced metafile of 100 x 100 pixels at 96 dpi, record by record.
+class EmfBuilder {
+public:
+    EmfBuilder& record(quint32 type, const QList<qint32>& params) {
+        QByteArray r;
+        put(r, type);
+        put(r, quint32(8 + 4 * params.size()));
+        for (qint32 p : params) put(r, quint32(p));
+        records_ += r;
+        ++count_;
+        return *this;
+    }
+    EmfBuilder& solidBrush(quint32 slot, quint32 colorRef) { return record(39, {qint32(slot), 0, qint32(colorRef), 0}).record(37, {qint32(slot)}); }
+    QByteArray build() const {
+        QByteArray header;
+        put(header, 1);
+        put(header, 88);
+        for (qint32 v : {0, 0, 99, 99, 0, 0, 2646, 2646}) put(header, quint32(v));  // bounds, frame
+        put(header, 0x464D4520u);
+        put(header, 0x10000u);
+        put(header, quint32(88 + records_.size() + 20));
+        put(header, quint32(count_ + 2));
+        put(header, 16);  // handles, reserved
+        for (qint32 v : {0, 0, 0, 960, 960, 254, 254}) put(header, quint32(v));  // no description or palette; device, mm
+        QByteArray eof;
+        for (quint32 v : {14u, 20u, 0u, 0u, 20u}) put(eof, v);
+        return header + records_ + eof;
+    }
+
+private:
+    static void put(QByteArray& out, quint32 v) {
+        char bytes[4];
+        qToLittleEndian(v, bytes);
+        out.append(bytes, 4);
+    }
+    QByteArray records_;
+    int count_ = 0;
+};
+
+constexpr quint32 kRed = 0x0000FF, kBlue = 0xFF0000;
+
 }  // namespace
 
 class TestMetafile : public QObject {
@@ -150,6 +192,51 @@ private slots:
                 if (page.pixelColor(x, y) != QColor(Qt::lightGray)) ++(QRect(100, 100, 100, 100).contains(x, y) ? inside : outside);
         QCOMPARE(outside, 0);
         QVERIFY(inside > 9500);  // the white background fills the rectangle
+    }
+
+    // The device-context records: mapping, world transform, clipping with save and restore, arcs.
+    void playsDeviceContextRecords_data() {
+        QTest::addColumn<QByteArray>("emf");
+        QTest::addColumn<QPoint>("red");
+        QTest::addColumn<QPoint>("white");
+        const auto emf = [](const EmfBuilder& b) { return b.build(); };
+        QTest::newRow("rectangle") << emf(EmfBuilder().solidBrush(1, kRed).record(43, {10, 10, 40, 40})) << QPoint(25, 25) << QPoint(60, 60);
+        // Window 0..10 onto viewport 0..100: logical units ten pixels wide.
+        QTest::newRow("anisotropic") << emf(EmfBuilder().record(17, {8}).record(9, {10, 10}).record(11, {100, 100}).solidBrush(1, kRed)
+                                                .record(43, {5, 5, 9, 9}))
+                                     << QPoint(70, 70) << QPoint(30, 30);
+        // Metric mapping: y grows upwards from the window origin.
+        QTest::newRow("lometric") << emf(EmfBuilder().record(17, {2}).record(12, {0, 100}).solidBrush(1, kRed).record(43, {0, 0, 100, 100}))
+                                  << QPoint(2, 97) << QPoint(50, 50);
+        QTest::newRow("world transform") << emf(EmfBuilder().record(35, {0x3F800000, 0, 0, 0x3F800000, 0x42480000, 0})  // 1 0 0 1 50 0
+                                                    .solidBrush(1, kRed).record(43, {0, 0, 20, 20}))
+                                         << QPoint(60, 10) << QPoint(10, 10);
+        QTest::newRow("clip") << emf(EmfBuilder().record(30, {0, 0, 50, 100}).solidBrush(1, kRed).record(43, {0, 0, 100, 100}))
+                              << QPoint(25, 50) << QPoint(75, 50);
+        QTest::newRow("clip restored") << emf(EmfBuilder().record(33, {}).record(30, {0, 0, 10, 10}).record(34, {-1})
+                                                  .solidBrush(1, kRed).record(43, {0, 0, 100, 100}))
+                                       << QPoint(75, 50) << QPoint(-1, -1);
+        // A pie from 0 to 90 degrees, counterclockwise: the top right quarter.
+        QTest::newRow("pie") << emf(EmfBuilder().solidBrush(1, kRed).record(47, {0, 0, 100, 100, 100, 50, 50, 0}))
+                             << QPoint(70, 30) << QPoint(30, 70);
+        QTest::newRow("stock brush, deleted object") << emf(EmfBuilder().solidBrush(1, kBlue).record(40, {1}).record(37, {qint32(0x80000000u | 4)})
+                                                                .record(39, {1, 0, qint32(kRed), 0}).record(37, {1}).record(42, {0, 0, 100, 100}))
+                                                     << QPoint(50, 50) << QPoint(2, 2);
+    }
+    void playsDeviceContextRecords() {
+        QFETCH(QByteArray, emf);
+        QFETCH(QPoint, red);
+        QFETCH(QPoint, white);
+        const auto metafile = replayMetafile(emf, QStringLiteral("emf"));
+        QVERIFY(metafile);
+        QCOMPARE(metafile->size.toSize(), QSize(100, 100));
+        QImage image(100, 100, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        drawMetafile(&painter, *metafile, QRectF(0, 0, 100, 100));
+        painter.end();
+        QCOMPARE(image.pixelColor(red), QColor(Qt::red));
+        if (white.x() >= 0) QCOMPARE(image.pixelColor(white), QColor(Qt::white));
     }
 
     void refusesWhatIsNoMetafile_data() {
