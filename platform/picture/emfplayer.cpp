@@ -66,18 +66,6 @@ QPainterPath regionPath(RecordReader& r, qint64 offset, qint64 size) {
     return path.simplified();
 }
 
-GdiBrush brushFrom(std::uint32_t style, std::uint32_t color, std::uint32_t hatch) {
-    switch (style) {
-    case 1: return GdiBrush{QBrush(Qt::NoBrush)};
-    case 2: {
-        static const Qt::BrushStyle hatches[] = {Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern,
-                                                 Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
-        return GdiBrush{QBrush(colorFromRef(color), hatch < 6 ? hatches[hatch] : Qt::SolidPattern)};
-    }
-    default: return GdiBrush{QBrush(colorFromRef(color))};
-    }
-}
-
 // A bitmap the record carries as a header at offBmi and bits at offBits (offsets from the record's
 // start, before the type and size this reader skips).
 QImage recordBitmap(RecordReader& r, qint64 offBmi, qint64 cbBmi, qint64 offBits, qint64 cbBits, QRectF* source) {
@@ -166,7 +154,7 @@ void playRecord(Canvas& canvas, std::uint32_t type, RecordReader& r) {
         canvas.setObject(r.u32(0), pen);
         break;
     }
-    case 39: canvas.setObject(r.u32(0), brushFrom(r.u32(4), r.u32(8), r.u32(12))); break;  // CREATEBRUSHINDIRECT
+    case 39: canvas.setObject(r.u32(0), logBrush(r.u32(4), r.u32(8), r.u32(12))); break;  // CREATEBRUSHINDIRECT
     case 94: {                                                                       // CREATEDIBPATTERNBRUSHPT
         QRectF none;
         const QImage pattern = recordBitmap(r, r.u32(8), r.u32(12), r.u32(16), r.u32(20), &none);

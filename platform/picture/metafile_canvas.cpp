@@ -11,6 +11,16 @@ QColor colorFromRef(std::uint32_t ref) {
     return QColor(int(ref & 0xFF), int((ref >> 8) & 0xFF), int((ref >> 16) & 0xFF));
 }
 
+GdiBrush logBrush(std::uint32_t style, std::uint32_t colorRef, std::uint32_t hatch) {
+    static const Qt::BrushStyle hatches[] = {Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern,
+                                             Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+    switch (style) {
+    case 1: return GdiBrush{QBrush(Qt::NoBrush)};
+    case 2: return GdiBrush{QBrush(colorFromRef(colorRef), hatch < 6 ? hatches[hatch] : Qt::SolidPattern)};
+    default: return GdiBrush{QBrush(colorFromRef(colorRef))};
+    }
+}
+
 namespace {
 
 constexpr int PS_NULL = 5;

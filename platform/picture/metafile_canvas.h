@@ -49,6 +49,8 @@ struct GdiFont {
     bool italic = false, underline = false, strikeOut = false;
     int charset = 1;
 };
+// A brush as LOGBRUSH describes it: solid, hollow or hatched (patterns come as their own records).
+GdiBrush logBrush(std::uint32_t style, std::uint32_t colorRef, std::uint32_t hatch);
 // Palettes and regions only take their place in the table.
 struct GdiOther {};
 using GdiObject = std::variant<std::monostate, GdiPen, GdiBrush, GdiFont, GdiOther>;

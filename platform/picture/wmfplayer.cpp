@@ -65,18 +65,6 @@ GdiFont fontFrom(RecordReader& r) {
     return font;
 }
 
-GdiBrush brushFrom(std::uint16_t style, std::uint32_t color, std::uint16_t hatch) {
-    switch (style) {
-    case 1: return GdiBrush{QBrush(Qt::NoBrush)};
-    case 2: {
-        static const Qt::BrushStyle hatches[] = {Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern,
-                                                 Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
-        return GdiBrush{QBrush(colorFromRef(color), hatch < 6 ? hatches[hatch] : Qt::SolidPattern)};
-    }
-    default: return GdiBrush{QBrush(colorFromRef(color))};
-    }
-}
-
 void drawDib(Canvas& canvas, RecordReader& r, qint64 dibOffset, std::uint32_t rop, QRectF target, QRectF source) {
     const QImage image = decodeRecordDib(r.bytes(dibOffset, r.size() - dibOffset), &source);
     canvas.image(target, image, source, rop);
@@ -186,7 +174,7 @@ void playRecord(Canvas& canvas, std::uint16_t function, RecordReader& r) {
     case 0x012D: canvas.selectObject(r.u16(0)); break;                              // SELECTOBJECT
     case 0x01F0: canvas.deleteObject(r.u16(0)); break;                              // DELETEOBJECT
     case 0x02FA: canvas.addObject(GdiPen{r.u16(0), double(r.i16(2)), colorFromRef(r.u32(6))}); break;  // CREATEPENINDIRECT
-    case 0x02FC: canvas.addObject(brushFrom(r.u16(0), r.u32(2), r.u16(6))); break;  // CREATEBRUSHINDIRECT
+    case 0x02FC: canvas.addObject(logBrush(r.u16(0), r.u32(2), r.u16(6))); break;  // CREATEBRUSHINDIRECT
     case 0x02FB: canvas.addObject(fontFrom(r)); break;                              // CREATEFONTINDIRECT
     case 0x0142: {                                                                   // DIBCREATEPATTERNBRUSH
         QRectF none;
