@@ -1,6 +1,6 @@
 // The metafile player over arbitrary bytes. The first byte chooses WMF or EMF, the rest is the data;
 // every input also goes through format detection, and a replayed picture is drawn once.
-// Run it with -detect_leaks=0: fontconfig keeps its caches for the life of the process.
+// Run it with ASAN_OPTIONS=detect_leaks=0: fontconfig keeps its caches for the life of the process.
 #include "platform/picture/metafile.h"
 
 #include <QGuiApplication>
