@@ -10,6 +10,7 @@
 #include "app/ed.h"
 #include "bench/docgen.h"
 #include "bench/external.h"
+#include "bench/timing.h"
 
 #include "documents/QxRichEditStrings.h"
 #include "editing/QxRichEdit.h"
@@ -31,13 +32,7 @@
 
 namespace {
 
-long residentKb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong();
-    return 0;
-}
+using bench::residentKb;
 
 // Counts the paints of a widget.
 class PaintCounter : public QObject {

@@ -24,13 +24,7 @@ namespace {
 
 using bench::medianMs;
 
-long residentKb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong();
-    return 0;
-}
+using bench::residentKb;
 
 void row(const char* what, double ms, const char* note = "") { std::printf("%-58s %12.3f ms  %s\n", what, ms, note); }
 

@@ -4,7 +4,11 @@
 #include "platform/richedit/engine.h"
 #include "platform/richedit/textformat.h"
 
+#include <QByteArray>
 #include <QString>
+
+#include <algorithm>
+#include <cstring>
 
 #include <memory>
 
@@ -42,5 +46,37 @@ inline richedit::PARAFORMAT2 paraFormat(std::uint32_t mask) {
 }
 
 inline QString text(const richedit::Engine& engine) { return engine.getTextRange(0, -1); }
+
+// A stream that hands `data` over in blocks of at most `block` bytes.
+inline richedit::EDITSTREAM streamFrom(const QByteArray& data, int block = 1 << 30) {
+    auto offset = std::make_shared<qsizetype>(0);
+    richedit::EDITSTREAM stream;
+    stream.pfnCallback = [data, offset, block](char* buffer, int count, int& transferred) -> std::uint32_t {
+        transferred = int(std::min<qsizetype>({qsizetype(count), qsizetype(block), data.size() - *offset}));
+        std::memcpy(buffer, data.constData() + *offset, transferred);
+        *offset += transferred;
+        return 0;
+    };
+    return stream;
+}
+
+// A stream that appends what it is handed to `out`.
+inline richedit::EDITSTREAM streamInto(QByteArray& out) {
+    richedit::EDITSTREAM stream;
+    stream.pfnCallback = [&out](char* buffer, int count, int& transferred) -> std::uint32_t {
+        out.append(buffer, count);
+        transferred = count;
+        return 0;
+    };
+    return stream;
+}
+
+// A shown engine of the given size holding the RTF document `rtf`.
+inline std::unique_ptr<richedit::Engine> engineWithRtf(const QByteArray& rtf, int width = 600, int height = 400) {
+    auto engine = makeEngine(width, height);
+    richedit::EDITSTREAM stream = streamFrom(rtf);
+    engine->streamIn(richedit::SF_RTF, stream);
+    return engine;
+}
 
 }  // namespace enginetest

@@ -59,25 +59,6 @@ QByteArray document(int paragraphs, int words, bool pictures) {
     return rtf + "}";
 }
 
-EDITSTREAM reader(const QByteArray& data) {
-    auto offset = std::make_shared<qsizetype>(0);
-    EDITSTREAM stream;
-    stream.pfnCallback = [data, offset](char* buffer, int count, int& transferred) -> std::uint32_t {
-        transferred = int(std::min<qsizetype>(count, data.size() - *offset));
-        std::memcpy(buffer, data.constData() + *offset, transferred);
-        *offset += transferred;
-        return 0;
-    };
-    return stream;
-}
-
-std::unique_ptr<Engine> loaded(const QByteArray& rtf) {
-    auto engine = makeEngine(600, 400);
-    EDITSTREAM stream = reader(rtf);
-    engine->streamIn(SF_RTF, stream);
-    return engine;
-}
-
 void waitForLayout(Engine& engine) {
     QTRY_VERIFY_WITH_TIMEOUT(engine.layoutComplete(), 60000);
 }
@@ -115,9 +96,9 @@ void EngineBackgroundLayoutTest::queriesMatchCompleteLayout_data() {
 
 void EngineBackgroundLayoutTest::queriesMatchCompleteLayout() {
     QFETCH(QByteArray, rtf);
-    auto reference = loaded(rtf);
+    auto reference = engineWithRtf(rtf);
     reference->completeLayout();
-    auto engine = loaded(rtf);
+    auto engine = engineWithRtf(rtf);
     const int length = engine->getTextLength();
 
     // Asked out of order while the layout is still to come: each answer is the complete layout's.
@@ -137,8 +118,8 @@ void EngineBackgroundLayoutTest::queriesMatchCompleteLayout() {
 
 void EngineBackgroundLayoutTest::editingDuringBackgroundLayout() {
     const QByteArray rtf = document(6000, 50, true);
-    auto edited = loaded(rtf);
-    auto reference = loaded(rtf);
+    auto edited = engineWithRtf(rtf);
+    auto reference = engineWithRtf(rtf);
     reference->completeLayout();
     QVERIFY(!edited->layoutComplete());
 
@@ -169,15 +150,10 @@ void EngineBackgroundLayoutTest::editingDuringBackgroundLayout() {
 void EngineBackgroundLayoutTest::loadingLaysOutNothing() {
     // A hidden engine (a converter's) is never laid out by loading and saving.
     Engine engine;
-    EDITSTREAM stream = reader(document(2000, 30, false));
+    EDITSTREAM stream = streamFrom(document(2000, 30, false));
     engine.streamIn(SF_RTF, stream);
     QByteArray out;
-    EDITSTREAM writer;
-    writer.pfnCallback = [&out](char* buffer, int count, int& transferred) -> std::uint32_t {
-        out.append(buffer, count);
-        transferred = count;
-        return 0;
-    };
+    EDITSTREAM writer = streamInto(out);
     engine.streamOut(SF_TEXT, writer);
     QVERIFY(out.startsWith("příliš"));
     QVERIFY(!engine.layoutComplete());

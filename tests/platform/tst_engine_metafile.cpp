@@ -9,6 +9,7 @@
 #include <QTest>
 
 using namespace richedit;
+using namespace enginetest;
 using enginetest::makeEngine;
 
 namespace {
@@ -25,33 +26,9 @@ QByteArray rtfWithPicture(const QByteArray& wmf) {
            "\\picwgoal4224\\pichgoal3090\n" + wmf.toHex() + "}\\par}";
 }
 
-EDITSTREAM reader(const QByteArray& data) {
-    auto offset = std::make_shared<qsizetype>(0);
-    EDITSTREAM stream;
-    stream.pfnCallback = [data, offset](char* buffer, int count, int& transferred) -> std::uint32_t {
-        transferred = int(std::min<qsizetype>(count, data.size() - *offset));
-        std::memcpy(buffer, data.constData() + *offset, transferred);
-        *offset += transferred;
-        return 0;
-    };
-    return stream;
-}
-
-std::unique_ptr<Engine> loaded(const QByteArray& rtf) {
-    auto engine = makeEngine(600, 400);
-    EDITSTREAM stream = reader(rtf);
-    engine->streamIn(SF_RTF, stream);
-    return engine;
-}
-
 QByteArray saved(Engine& engine) {
     QByteArray out;
-    EDITSTREAM writer;
-    writer.pfnCallback = [&out](char* buffer, int count, int& transferred) -> std::uint32_t {
-        out.append(buffer, count);
-        transferred = count;
-        return 0;
-    };
+    EDITSTREAM writer = streamInto(out);
     engine.streamOut(SF_RTF, writer);
     return out;
 }
@@ -82,7 +59,7 @@ class EngineMetafileTest : public QObject {
     Q_OBJECT
 private slots:
     void drawsMetafileOnScreenAndPage() {
-        auto e = loaded(rtfWithPicture(plainWmf()));
+        auto e = engineWithRtf(rtfWithPicture(plainWmf()));
         QCOMPARE(e->getTextRange(0, -1).left(9), QStringLiteral("Obrázek: "));
         e->setSel(0, 0);
         // 4224 x 3090 twips shown at 96 dpi
@@ -106,20 +83,20 @@ private slots:
 
     void savingKeepsTheMetafile() {
         const QByteArray wmf = plainWmf();
-        auto e = loaded(rtfWithPicture(wmf));
+        auto e = engineWithRtf(rtfWithPicture(wmf));
         QByteArray out = saved(*e);
         QVERIFY(out.contains("\\wmetafile8"));
         QByteArray hex = out;
         hex.replace('\r', "").replace('\n', "");
         QVERIFY(hex.toLower().contains(wmf.toHex()));
-        auto again = loaded(out);
+        auto again = engineWithRtf(out);
         again->setSel(0, 0);
         verifyDrawing(again->viewport()->grab().toImage(), 281.6 * 206);
     }
 
     // A metafile the player refuses keeps its place as an empty frame, without the drawing.
     void unplayableMetafileKeepsItsPlace() {
-        auto e = loaded(rtfWithPicture(QByteArray(40, '\x07')));
+        auto e = engineWithRtf(rtfWithPicture(QByteArray(40, '\x07')));
         e->setSel(0, 0);
         QCOMPARE(e->getTextLength(), 10);
         QCOMPARE(pixelsLike(e->viewport()->grab().toImage(), QColor(255, 0, 0)), 0);

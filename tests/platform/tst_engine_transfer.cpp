@@ -16,29 +16,6 @@ using namespace enginetest;
 
 namespace {
 
-// Hands `data` over in blocks of at most `block` bytes.
-EDITSTREAM reader(const QByteArray& data, int block = 7) {
-    auto offset = std::make_shared<int>(0);
-    EDITSTREAM stream;
-    stream.pfnCallback = [data, offset, block](char* buffer, int count, int& transferred) -> std::uint32_t {
-        transferred = std::min({count, block, int(data.size()) - *offset});
-        std::memcpy(buffer, data.constData() + *offset, transferred);
-        *offset += transferred;
-        return 0;
-    };
-    return stream;
-}
-
-EDITSTREAM writer(QByteArray& out) {
-    EDITSTREAM stream;
-    stream.pfnCallback = [&out](char* buffer, int count, int& transferred) -> std::uint32_t {
-        out.append(buffer, count);
-        transferred = count;
-        return 0;
-    };
-    return stream;
-}
-
 }  // namespace
 
 class EngineTransferTest : public QObject {
@@ -76,7 +53,7 @@ void EngineTransferTest::streamInText() {
     QFETCH(QString, expected);
     auto e = makeEngine();
     e->replaceSel(QStringLiteral("old"), true);
-    EDITSTREAM in = reader(bytes);
+    EDITSTREAM in = streamFrom(bytes);
     e->streamIn(SF_TEXT, in);
     QCOMPARE(in.dwError, 0u);
     QCOMPARE(text(*e), expected);
@@ -88,7 +65,7 @@ void EngineTransferTest::streamInSelectionIsUndoable() {
     auto e = makeEngine();
     e->replaceSel(QStringLiteral("keep THIS keep"), true);
     e->setSel(5, 9);
-    EDITSTREAM in = reader("that\nline");
+    EDITSTREAM in = streamFrom("that\nline");
     QCOMPARE(e->streamIn(SF_TEXT | SFF_SELECTION, in), 9);
     QCOMPARE(text(*e), QStringLiteral("keep that\rline keep"));
     QVERIFY(e->undo());
@@ -106,7 +83,7 @@ void EngineTransferTest::streamInFailureKeepsContent() {
     e->streamIn(SF_TEXT, failing);
     QCOMPARE(failing.dwError, 5u);
     QCOMPARE(text(*e), QStringLiteral("precious"));
-    EDITSTREAM notRtf = reader("this is not rtf");
+    EDITSTREAM notRtf = streamFrom("this is not rtf");
     e->streamIn(SF_RTF, notRtf);
     QVERIFY(notRtf.dwError != 0);
     QCOMPARE(text(*e), QStringLiteral("precious"));
@@ -116,17 +93,17 @@ void EngineTransferTest::streamOutText() {
     auto e = makeEngine();
     e->replaceSel(QStringLiteral("Řádek\rdruhý\r"), true);
     QByteArray all;
-    EDITSTREAM out = writer(all);
+    EDITSTREAM out = streamInto(all);
     const int written = e->streamOut(SF_TEXT, out);
     QCOMPARE(written, int(all.size()));
     QCOMPARE(all, QStringLiteral("Řádek\r\ndruhý\r\n").toUtf8());
     e->setSel(2, 8);
     QByteArray part;
-    EDITSTREAM outSel = writer(part);
+    EDITSTREAM outSel = streamInto(part);
     e->streamOut(SF_TEXT | SFF_SELECTION, outSel);
     QCOMPARE(part, QStringLiteral("dek\r\ndr").toUtf8());
     QByteArray wide;
-    EDITSTREAM outWide = writer(wide);
+    EDITSTREAM outWide = streamInto(wide);
     e->streamOut(SF_TEXT | SF_UNICODE | SFF_SELECTION, outWide);
     QCOMPARE(wide.size(), 14);
     QCOMPARE(wide.left(2), QByteArray("d\0", 2));
@@ -396,10 +373,10 @@ void EngineTransferTest::richTextTravelsAsRtf() {
 
     // through a stream: out as RTF and back in gives the same text and formats
     QByteArray rtf;
-    EDITSTREAM out = writer(rtf);
+    EDITSTREAM out = streamInto(rtf);
     e->streamOut(SF_RTF, out);
     auto other = makeEngine();
-    EDITSTREAM in = reader(rtf, 100);
+    EDITSTREAM in = streamFrom(rtf, 100);
     other->streamIn(SF_RTF, in);
     QCOMPARE(in.dwError, 0u);
     QCOMPARE(text(*other), text(*e));
