@@ -19,6 +19,7 @@ namespace {
 
 constexpr int kSliceMs = 5;           // a background step leaves the event loop free this often
 constexpr qreal kSelectedBreakWidth = 4;  // a selected paragraph break shows as a short strip
+constexpr int kKeepShapingFrom = 4096;      // characters
 
 bool wraps(const QTextDocument& document) { return document.defaultTextOption().wrapMode() != QTextOption::NoWrap; }
 
@@ -54,6 +55,9 @@ void ParagraphLayout::layOut(const QTextBlock& block) const {
     option.setAlignment(format.alignment());
     if (format.hasProperty(QTextFormat::TabPositions)) option.setTabs(format.tabPositions());
     layout->setTextOption(option);
+    // A drawn layout throws its shaping away unless asked to keep it; a long paragraph would then
+    // be shaped anew for every page and every paint.
+    layout->setCacheEnabled(block.length() > kKeepShapingFrom);
 
     const qreal width = doc.textWidth() >= 0 ? doc.textWidth() : 1e6;
     const qreal available = std::max<qreal>(1, width - format.leftMargin() - format.rightMargin());
