@@ -153,28 +153,31 @@ private slots:
     void metafilePictureThroughClipboardAndSaving_data() {
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("format");
-        QTest::addColumn<int>("headerBytes");  // removed before storing
+        QTest::addColumn<int>("fileFrom");    // the fixture's bytes from here make the file
+        QTest::addColumn<int>("storedFrom");  // and from here what the document stores
         QTest::addColumn<QByteArray>("rtfKeyword");
-        QTest::newRow("placeable wmf") << "drawing.wmf" << "wmf" << 22 << QByteArray("\\wmetafile8");
-        QTest::newRow("emf") << "chart.emf" << "emf" << 0 << QByteArray("\\emfblip");
+        QTest::newRow("placeable wmf") << "drawing.wmf" << "wmf" << 0 << 22 << QByteArray("\\wmetafile8");
+        QTest::newRow("plain wmf") << "chart.wmf" << "wmf" << 22 << 22 << QByteArray("\\wmetafile8");
+        QTest::newRow("emf") << "chart.emf" << "emf" << 0 << 0 << QByteArray("\\emfblip");
     }
     void metafilePictureThroughClipboardAndSaving() {
         QFETCH(QString, source);
         QFETCH(QString, format);
-        QFETCH(int, headerBytes);
+        QFETCH(int, fileFrom);
+        QFETCH(int, storedFrom);
         QFETCH(QByteArray, rtfKeyword);
         qxtest::ProgramFolder folder;
         qxtest::ScopedDialogs dialogs;
         const QByteArray bytes = readFile(QStringLiteral(QX_TEST_DATA_DIR "/metafile/") + source);
         const QString file = folder.file(source);
-        writeFile(file, bytes);
+        writeFile(file, bytes.mid(fileFrom));
         TMainform form;
         form.FormCreate({});
         dialogs->answerOpen(file, 1);
         form.Obrzek1Click();
         const Picture stored = pictureAt(form, 0);
         QCOMPARE(stored.format, format);
-        QCOMPARE(stored.data, bytes.mid(headerBytes));
+        QCOMPARE(stored.data, bytes.mid(storedFrom));
 
         QApplication::clipboard()->setText(QStringLiteral("before"));
         Engine& engine = form.editor->HandleNeeded();
