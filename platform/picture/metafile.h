@@ -37,10 +37,6 @@ QString detectMetafileFormat(const QByteArray& data);
 // Draws `metafile` scaled into `target` on `painter` (the painter's state is kept).
 void drawMetafile(QPainter* painter, const MetafilePicture& metafile, const QRectF& target);
 
-}  // namespace platform
-
-namespace platform {
-
 // A metafile as a document stores it: a plain WMF (RTF's \wmetafile8 holds no placeable header) or
 // an EMF, with its natural size in twips.
 struct StoredMetafile {

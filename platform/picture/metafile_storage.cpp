@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
