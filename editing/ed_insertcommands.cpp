@@ -6,6 +6,7 @@
 #include "editing/datetimetext.h"
 #include "editing/linktarget.h"
 #include "platform/dialogs/dialogs.h"
+#include "platform/picture/metafile.h"
 #include "platform/picture/picture.h"
 #include "platform/shell.h"
 
@@ -14,6 +15,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QPainter>
 
 namespace {
@@ -36,24 +38,44 @@ QList<platform::FileFilter> pictureFilters() {
 
 struct PictureRefused : std::exception {};
 
-// The picture on the clipboard as the insert-picture command puts it there: bitmaps as they are,
-// JPEG and PNG pictures drawn into a bitmap of their size. Icons cannot go on the clipboard and
-// metafiles are not read yet; those, unreadable files and unknown formats are refused.
-QImage clipboardBitmap(const QString& path) {
-    const QString format = platform::pictureFormatForSuffix(QFileInfo(path).suffix());
-    if (format.isEmpty() || format == QLatin1String("ico") || format == QLatin1String("wmf") ||
-        format == QLatin1String("emf"))
-        throw PictureRefused{};
+QByteArray readPictureFile(const QString& path, qint64 limit) {
     QFile file(path);
-    if (file.size() > platform::kMaxPictureFileSize || !file.open(QIODevice::ReadOnly)) throw PictureRefused{};
-    const QImage picture = platform::decodePicture(file.readAll(), format);
+    if (file.size() > limit || !file.open(QIODevice::ReadOnly)) throw PictureRefused{};
+    return file.readAll();
+}
+
+// A metafile goes on the clipboard as itself, with a bitmap of its size beside it for programs
+// that cannot take a metafile; one that does not play is refused.
+QMimeData* clipboardMetafile(const QString& path) {
+    const QByteArray data = readPictureFile(path, platform::kMaxMetafileSize);
+    const QString format = platform::detectMetafileFormat(data);
+    const std::optional<platform::MetafilePicture> played = platform::replayMetafile(data, format);
+    if (!played) throw PictureRefused{};
+    auto* mime = new QMimeData;
+    mime->setData(format == QLatin1String("wmf") ? QStringLiteral("image/x-wmf") : QStringLiteral("image/x-emf"), data);
+    mime->setImageData(platform::renderMetafile(*played, played->size.toSize()));
+    return mime;
+}
+
+// The picture on the clipboard as the insert-picture command puts it there: bitmaps as they are,
+// JPEG and PNG pictures drawn into a bitmap of their size, metafiles as metafiles. Icons cannot go
+// on the clipboard; those, unreadable files and unknown formats are refused.
+QMimeData* clipboardPicture(const QString& path) {
+    const QString format = platform::pictureFormatForSuffix(QFileInfo(path).suffix());
+    if (format == QLatin1String("wmf") || format == QLatin1String("emf")) return clipboardMetafile(path);
+    if (format.isEmpty() || format == QLatin1String("ico")) throw PictureRefused{};
+    const QImage picture = platform::decodePicture(readPictureFile(path, platform::kMaxPictureFileSize), format);
     if (picture.isNull()) throw PictureRefused{};
-    if (format == QLatin1String("bmp")) return picture;
+    auto* mime = new QMimeData;
+    if (format == QLatin1String("bmp")) {
+        mime->setImageData(picture);
+        return mime;
+    }
     QImage bitmap(picture.size(), QImage::Format_RGB32);
     bitmap.fill(Qt::white);
-    QPainter painter(&bitmap);
-    painter.drawImage(0, 0, picture);
-    return bitmap;
+    QPainter(&bitmap).drawImage(0, 0, picture);
+    mime->setImageData(bitmap);
+    return mime;
 }
 
 }  // namespace
@@ -70,7 +92,7 @@ void TMainform::Obrzek1Click() {
     try {
         const std::optional<platform::FileDialogResult> chosen = platform::dialogs().openFile(this, request);
         if (!chosen) return;
-        QApplication::clipboard()->setImage(clipboardBitmap(chosen->fileName));
+        QApplication::clipboard()->setMimeData(clipboardPicture(chosen->fileName));
         editor->PasteFromClipboard();
     } catch (const std::exception&) {
         // A refused picture and whatever else fails on the way are reported alike.

@@ -5,7 +5,9 @@
 // it does not know are skipped.
 
 #include <QByteArray>
+#include <QImage>
 #include <QPicture>
+#include <QSize>
 #include <QSizeF>
 #include <QString>
 
@@ -34,5 +36,19 @@ QString detectMetafileFormat(const QByteArray& data);
 
 // Draws `metafile` scaled into `target` on `painter` (the painter's state is kept).
 void drawMetafile(QPainter* painter, const MetafilePicture& metafile, const QRectF& target);
+
+// A metafile as a document stores it: a plain WMF (RTF's \wmetafile8 holds no placeable header) or
+// an EMF, with its natural size in twips.
+struct StoredMetafile {
+    QByteArray data;
+    QString format;  // "wmf" or "emf"
+    QSize twips;
+};
+
+// `data` (a .wmf file, placeable or plain, or an .emf file) ready to be stored, when it plays.
+std::optional<StoredMetafile> metafileForStorage(const QByteArray& data);
+
+// `metafile` drawn on white into a bitmap of `size`, for programs that cannot take the metafile.
+QImage renderMetafile(const MetafilePicture& metafile, const QSize& size);
 
 }  // namespace platform

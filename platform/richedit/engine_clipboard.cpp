@@ -1,6 +1,7 @@
 // Clipboard and pictures: rich text travels as RTF, with plain text beside it, and a lone picture
-// also as a PNG image.
+// also as a PNG image (a metafile also as itself and as a bitmap of its displayed size).
 #include "platform/richedit/engine_private.h"
+#include "platform/picture/metafile.h"
 #include "platform/picture/picture.h"
 #include "platform/richedit/rtf.h"
 #include "platform/richedit/textformat.h"
@@ -19,6 +20,8 @@ namespace {
 
 const QString kRtfMime = QStringLiteral("text/rtf");
 const QString kRtfMimeAlt = QStringLiteral("application/rtf");
+const QString kWmfMime = QStringLiteral("image/x-wmf");
+const QString kEmfMime = QStringLiteral("image/x-emf");
 
 QByteArray pngBytes(const QImage& image) {
     QByteArray bytes;
@@ -31,6 +34,14 @@ QByteArray pngBytes(const QImage& image) {
 // The picture's image through the bounded platform decoders; metafiles and unknown data give a
 // null image, which the engine shows as an empty frame of the picture's size.
 QImage decodePicture(const Picture& picture) { return platform::decodePicture(picture.data, picture.format); }
+
+// What other programs can paste of a picture: a metafile is rendered at its displayed size.
+QImage clipboardImage(const Picture& picture) {
+    const std::optional<platform::MetafilePicture> metafile = platform::replayMetafile(picture.data, picture.format);
+    if (!metafile) return decodePicture(picture);
+    const QSize pixels(qRound(picture.widthTwips / kTwipsPerLayoutPixel), qRound(picture.heightTwips / kTwipsPerLayoutPixel));
+    return platform::renderMetafile(*metafile, pixels);
+}
 
 }  // namespace
 
@@ -51,7 +62,9 @@ QMimeData* Engine::Private::mimeFor(int from, int to) const {
             c.setPosition(to);
             Picture picture;
             if (pictureFromFormat(c.charFormat(), picture)) {
-                const QImage image = decodePicture(picture);
+                if (picture.format == QLatin1String("wmf") || picture.format == QLatin1String("emf"))
+                    mime->setData(picture.format == QLatin1String("wmf") ? kWmfMime : kEmfMime, picture.data);
+                const QImage image = clipboardImage(picture);
                 if (!image.isNull()) {
                     mime->setImageData(image);
                     mime->setData(QStringLiteral("image/png"), pngBytes(image));
@@ -82,6 +95,14 @@ bool Engine::Private::insertMime(const QMimeData* mime, UndoMode undo) {
                     history.closeTypingRun();
                     return true;
                 }
+            }
+        }
+        // A metafile stays a metafile; the bitmap beside it is for programs that cannot take one.
+        const QString metafileType = mime->hasFormat(kEmfMime) ? kEmfMime : mime->hasFormat(kWmfMime) ? kWmfMime : QString();
+        if (!metafileType.isEmpty() && !mime->hasText() && acceptsObjectAt(sel.cpMin)) {
+            if (const std::optional<platform::StoredMetafile> metafile = platform::metafileForStorage(mime->data(metafileType))) {
+                q->insertPicture(Picture{metafile->data, metafile->format, metafile->twips.width(), metafile->twips.height()});
+                return true;
             }
         }
         if (mime->hasImage() && !mime->hasText() && acceptsObjectAt(sel.cpMin)) {
@@ -134,7 +155,8 @@ bool Engine::canPaste() const {
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     if (!mime) return false;
     if (d->isPlain()) return mime->hasText();
-    return mime->hasText() || mime->hasImage() || mime->hasFormat(kRtfMime) || mime->hasFormat(kRtfMimeAlt);
+    return mime->hasText() || mime->hasImage() || mime->hasFormat(kRtfMime) || mime->hasFormat(kRtfMimeAlt) ||
+           mime->hasFormat(kWmfMime) || mime->hasFormat(kEmfMime);
 }
 
 void Engine::insertPicture(const Picture& source) {

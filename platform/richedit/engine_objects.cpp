@@ -62,7 +62,9 @@ bool Engine::Private::acceptsObjectAt(int cp) const { return objectCallback && o
 
 bool Engine::Private::acceptsData(const QMimeData* mime) const {
     // Data without pictures needs no container's consent.
-    if (!mime || !mime->hasImage() || mime->hasText()) return true;
+    const bool picture = mime && (mime->hasImage() || mime->hasFormat(QStringLiteral("image/x-wmf")) ||
+                                  mime->hasFormat(QStringLiteral("image/x-emf")));
+    if (!picture || mime->hasText()) return true;
     return objectCallback && objectCallback->queryAcceptData(mime);
 }
 

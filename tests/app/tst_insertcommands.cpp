@@ -80,22 +80,29 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("cutTo");  // > 0: a corrupt copy of that many bytes
         QTest::addColumn<QSize>("inserted");  // invalid: refused
-        QTest::newRow("bitmap") << "rgb24.bmp" << "obrázek.bmp" << 0 << QSize(3, 2);
-        QTest::newRow("jpeg") << "rgb.jpg" << "foto.JPG" << 0 << QSize(5, 3);
-        QTest::newRow("png with transparency") << "palette-trns.png" << "a.png" << 0 << QSize(4, 2);
-        QTest::newRow("icon") << "icon.ico" << "ikona.ico" << 0 << QSize();
-        QTest::newRow("corrupt jpeg") << "rgb.jpg" << "vadný.jpg" << 60 << QSize();
-        QTest::newRow("corrupt png") << "rgb16.png" << "vadný.png" << 60 << QSize();
-        QTest::newRow("png named jpeg") << "rgb16.png" << "jiný.jpeg" << 0 << QSize();
-        QTest::newRow("metafile") << "rgb24.bmp" << "kresba.wmf" << 0 << QSize();
-        QTest::newRow("gif") << "rgb24.bmp" << "anim.gif" << 0 << QSize();
-        QTest::newRow("missing file") << "" << "chybí.png" << 0 << QSize();
+        QTest::addColumn<QSize>("twips");     // invalid: the inserted pixels at 96 dpi
+        QTest::newRow("bitmap") << "rgb24.bmp" << "obrázek.bmp" << 0 << QSize(3, 2) << QSize();
+        QTest::newRow("jpeg") << "rgb.jpg" << "foto.JPG" << 0 << QSize(5, 3) << QSize();
+        QTest::newRow("png with transparency") << "palette-trns.png" << "a.png" << 0 << QSize(4, 2) << QSize();
+        QTest::newRow("icon") << "icon.ico" << "ikona.ico" << 0 << QSize() << QSize();
+        QTest::newRow("corrupt jpeg") << "rgb.jpg" << "vadný.jpg" << 60 << QSize() << QSize();
+        QTest::newRow("corrupt png") << "rgb16.png" << "vadný.png" << 60 << QSize() << QSize();
+        QTest::newRow("png named jpeg") << "rgb16.png" << "jiný.jpeg" << 0 << QSize() << QSize();
+        QTest::newRow("bitmap named metafile") << "rgb24.bmp" << "kresba.wmf" << 0 << QSize() << QSize();
+        // metafiles keep their own size: the placeable header's bounds (7454 x 5454 at 2540 units
+        // per inch), the EMF frame (36.97 mm square)
+        QTest::newRow("placeable metafile") << "../metafile/drawing.wmf" << "kresba.wmf" << 0 << QSize(282, 206) << QSize(4226, 3092);
+        QTest::newRow("enhanced metafile") << "../metafile/chart.emf" << "graf.EMF" << 0 << QSize(140, 140) << QSize(2096, 2096);
+        QTest::newRow("damaged metafile") << "../metafile/drawing.wmf" << "vadná.wmf" << 20 << QSize() << QSize();
+        QTest::newRow("gif") << "rgb24.bmp" << "anim.gif" << 0 << QSize() << QSize();
+        QTest::newRow("missing file") << "" << "chybí.png" << 0 << QSize() << QSize();
     }
     void insertPicture() {
         QFETCH(QString, source);
         QFETCH(QString, name);
         QFETCH(int, cutTo);
         QFETCH(QSize, inserted);
+        QFETCH(QSize, twips);
         qxtest::ProgramFolder folder;
         qxtest::ScopedDialogs dialogs;
         TMainform form;
@@ -108,8 +115,8 @@ private slots:
             writeFile(file, bytes);
         }
         if (inserted.isValid()) {
-            const QSize decoded = QImage(file).size();
-            if (decoded.isValid()) inserted = decoded;  // the fixture's own size
+            const QImage decoded(file);
+            if (!decoded.isNull()) inserted = decoded.size();  // the fixture's own size
         }
         form.editor->SetSelText(QStringLiteral("ab"));
         form.editor->SetSelStart(1);
@@ -127,8 +134,9 @@ private slots:
         Engine& engine = form.editor->HandleNeeded();
         if (inserted.isValid()) {
             QCOMPARE(engine.getTextLength(), 3);
-            QCOMPARE(pictureAt(form, 1).widthTwips, inserted.width() * 15);
-            QCOMPARE(pictureAt(form, 1).heightTwips, inserted.height() * 15);
+            if (!twips.isValid()) twips = inserted * 15;
+            QCOMPARE(pictureAt(form, 1).widthTwips, twips.width());
+            QCOMPARE(pictureAt(form, 1).heightTwips, twips.height());
             QCOMPARE(engine.exGetSel(), (CHARRANGE{2, 2}));
             // the picture stays on the clipboard, as a bitmap of its size
             QCOMPARE(QApplication::clipboard()->image().size(), inserted);
@@ -138,6 +146,64 @@ private slots:
             QCOMPARE(form.editor->Text(), QStringLiteral("ab"));
             QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
         }
+    }
+
+    // A metafile is stored as the plain metafile RTF holds, is copied with a bitmap for other
+    // programs beside it, pastes back as a metafile and is saved as one.
+    void metafilePictureThroughClipboardAndSaving_data() {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("fileFrom");    // the fixture's bytes from here make the file
+        QTest::addColumn<int>("storedFrom");  // and from here what the document stores
+        QTest::addColumn<QByteArray>("rtfKeyword");
+        QTest::newRow("placeable wmf") << "drawing.wmf" << "wmf" << 0 << 22 << QByteArray("\\wmetafile8");
+        QTest::newRow("plain wmf") << "chart.wmf" << "wmf" << 22 << 22 << QByteArray("\\wmetafile8");
+        QTest::newRow("emf") << "chart.emf" << "emf" << 0 << 0 << QByteArray("\\emfblip");
+    }
+    void metafilePictureThroughClipboardAndSaving() {
+        QFETCH(QString, source);
+        QFETCH(QString, format);
+        QFETCH(int, fileFrom);
+        QFETCH(int, storedFrom);
+        QFETCH(QByteArray, rtfKeyword);
+        qxtest::ProgramFolder folder;
+        qxtest::ScopedDialogs dialogs;
+        const QByteArray bytes = readFile(QStringLiteral(QX_TEST_DATA_DIR "/metafile/") + source);
+        const QString file = folder.file(source);
+        writeFile(file, bytes.mid(fileFrom));
+        TMainform form;
+        form.FormCreate({});
+        dialogs->answerOpen(file, 1);
+        form.Obrzek1Click();
+        const Picture stored = pictureAt(form, 0);
+        QCOMPARE(stored.format, format);
+        QCOMPARE(stored.data, bytes.mid(storedFrom));
+
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        Engine& engine = form.editor->HandleNeeded();
+        engine.exSetSel({0, 1});
+        engine.copy();
+        const QSize displayed(qRound(stored.widthTwips / 15.0), qRound(stored.heightTwips / 15.0));
+        const QImage copied = QApplication::clipboard()->image();
+        QCOMPARE(copied.size(), displayed);
+        // the drawing, not an empty frame: some pixel is not white
+        bool drawn = false;
+        for (int y = 0; y < copied.height() && !drawn; y += 3)
+            for (int x = 0; x < copied.width() && !drawn; x += 3) drawn = copied.pixel(x, y) != qRgb(255, 255, 255);
+        QVERIFY(drawn);
+
+        engine.exSetSel({1, 1});
+        engine.paste();
+        const Picture pasted = pictureAt(form, 1);
+        QCOMPARE(pasted.format, format);
+        QCOMPARE(pasted.data, stored.data);
+        QCOMPARE(pasted.widthTwips, stored.widthTwips);
+
+        const QString path = folder.file(QStringLiteral("kresba.rtf"));
+        form.editor->Lines()->SaveFile(path);
+        form.editor->SetModified(false);
+        QCOMPARE(readFile(path).count(rtfKeyword), 2);
+        QVERIFY(dialogs->unexpected().isEmpty());
     }
 
     void cancelledPictureDialogChangesNothing() {
