@@ -46,6 +46,8 @@ void FormatRangeCache::build(const QTextDocument& source, int revision, int widt
 
 namespace {
 
+constexpr qreal kEdgeTolerance = 0.5;  // layout pixels
+
 // The resolution that maps twips to the painter's pixels: a recorded picture has none of its own and
 // takes the target's.
 QPointF renderDpi(const QPainter* painter, const QPaintDevice* target) {
@@ -125,7 +127,9 @@ int Engine::formatRange(const FORMATRANGE* range, bool render) {
         painter->setClipRect(area, Qt::IntersectClip);
         painter->translate(0, -top);
         QAbstractTextDocumentLayout::PaintContext ctx;
-        ctx.clip = QRectF(0, top, area.width(), area.height());
+        // Lines that only touch the page's edges belong to the pages before and after: drawn clipped
+        // away they would still be text of this page to whoever reads the output (a PDF's search).
+        ctx.clip = QRectF(0, top, area.width(), area.height()).adjusted(0, kEdgeTolerance, 0, -kEdgeTolerance);
         ctx.palette.setColor(QPalette::Text, Qt::black);
         ctx.cursorPosition = -1;
         doc.documentLayout()->draw(painter, ctx);

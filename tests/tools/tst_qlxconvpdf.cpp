@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,6 +26,15 @@ private slots:
         QCOMPARE(pdfcheck::pageCount(out), 2);
         QVERIFY(pdfcheck::pageText(out, 1).startsWith(QStringLiteral("Řádek 1 žluťoučký kůň Řádek 2")));
         QVERIFY(pdfcheck::pageText(out, 2).endsWith(QStringLiteral("Řádek 150 žluťoučký kůň")));
+        // Every line is text of one page only: the lines at a page's edges are not drawn clipped
+        // onto the neighbouring page.
+        QList<int> numbers;
+        const QRegularExpression line(QStringLiteral("Řádek (\\d+) "));
+        for (int page = 1; page <= 2; ++page)
+            for (const QRegularExpressionMatch& m : line.globalMatch(pdfcheck::pageText(out, page) + u' '))
+                numbers << m.captured(1).toInt();
+        QCOMPARE(numbers.size(), 150);
+        for (int i = 0; i < numbers.size(); ++i) QCOMPARE(numbers[i], i + 1);
         QCOMPARE(pdfcheck::pageSize(out).toSize(), QSize(595, 842));  // A4, the PDF printer's paper
     }
 
