@@ -8,6 +8,7 @@
 #include "platform/dialogs/dialogs.h"
 #include "platform/picture/metafile.h"
 #include "platform/picture/picture.h"
+#include "platform/richedit/engine.h"
 #include "platform/shell.h"
 
 #include <QApplication>
@@ -52,7 +53,7 @@ QMimeData* clipboardMetafile(const QString& path) {
     const std::optional<platform::MetafilePicture> played = platform::replayMetafile(data, format);
     if (!played) throw PictureRefused{};
     auto* mime = new QMimeData;
-    mime->setData(format == QLatin1String("wmf") ? QStringLiteral("image/x-wmf") : QStringLiteral("image/x-emf"), data);
+    mime->setData(richedit::metafileMimeType(format), data);
     mime->setImageData(platform::renderMetafile(*played, played->size.toSize()));
     return mime;
 }

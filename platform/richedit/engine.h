@@ -47,6 +47,10 @@ inline constexpr int SEL_OBJECT = 0x0002;
 inline constexpr int SEL_MULTICHAR = 0x0004;
 inline constexpr int SEL_MULTIOBJECT = 0x0008;
 
+// The clipboard type under which a metafile picture's own bytes travel ("wmf" or "emf"), beside a
+// bitmap for programs that take only bitmaps.
+QString metafileMimeType(const QString& format);
+
 class Engine : public QAbstractScrollArea {
     Q_OBJECT
 public:

@@ -16,12 +16,16 @@
 
 namespace richedit {
 
+QString metafileMimeType(const QString& format) {
+    return format == QLatin1String("emf") ? QStringLiteral("image/x-emf") : QStringLiteral("image/x-wmf");
+}
+
 namespace {
 
 const QString kRtfMime = QStringLiteral("text/rtf");
 const QString kRtfMimeAlt = QStringLiteral("application/rtf");
-const QString kWmfMime = QStringLiteral("image/x-wmf");
-const QString kEmfMime = QStringLiteral("image/x-emf");
+const QString kWmfMime = metafileMimeType(QStringLiteral("wmf"));
+const QString kEmfMime = metafileMimeType(QStringLiteral("emf"));
 
 QByteArray pngBytes(const QImage& image) {
     QByteArray bytes;

@@ -62,8 +62,8 @@ bool Engine::Private::acceptsObjectAt(int cp) const { return objectCallback && o
 
 bool Engine::Private::acceptsData(const QMimeData* mime) const {
     // Data without pictures needs no container's consent.
-    const bool picture = mime && (mime->hasImage() || mime->hasFormat(QStringLiteral("image/x-wmf")) ||
-                                  mime->hasFormat(QStringLiteral("image/x-emf")));
+    const bool picture = mime && (mime->hasImage() || mime->hasFormat(metafileMimeType(QStringLiteral("wmf"))) ||
+                                  mime->hasFormat(metafileMimeType(QStringLiteral("emf"))));
     if (!picture || mime->hasText()) return true;
     return objectCallback && objectCallback->queryAcceptData(mime);
 }
