@@ -180,6 +180,17 @@ std::pair<int, int> lineSpan(const QTextBlock& block, int inBlock, const QString
 }
 }  // namespace
 
+std::vector<std::pair<int, int>> Engine::paragraphLines(const QTextBlock& block) const {
+    d->syncHiddenWidth();
+    const QTextLayout* layout = d->layout->linesOf(block);
+    const int count = layout ? std::max(1, layout->lineCount()) : 1;
+    const QString& raw = d->rawText();
+    std::vector<std::pair<int, int>> lines;
+    lines.reserve(count);
+    for (int i = 0; i < count; ++i) lines.push_back(lineSpan(block, i, raw));
+    return lines;
+}
+
 int Engine::lineLength(int cp) const {
     const int line = exLineFromChar(cp);
     int inBlock = 0;

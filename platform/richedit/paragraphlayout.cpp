@@ -89,24 +89,19 @@ void ParagraphLayout::keepInStep() const {
     if (index_.size() != document()->blockCount()) index_.reset(document()->blockCount());
 }
 
-void ParagraphLayout::ensureThrough(int paragraph) const {
+void ParagraphLayout::layOutUntil(const std::function<bool()>& enough) const {
     keepInStep();
-    paragraph = std::min(paragraph, index_.size() - 1);
     int n = index_.firstUnlaid();
-    if (n > paragraph) return;
-    for (QTextBlock block = document()->findBlockByNumber(n); block.isValid() && n <= paragraph; block = block.next(), ++n)
+    for (QTextBlock block = document()->findBlockByNumber(n); block.isValid() && !enough(); block = block.next(), ++n)
         if (!index_.at(n).laidOut) layOut(block);
 }
 
+void ParagraphLayout::ensureThrough(int paragraph) const {
+    layOutUntil([&] { return index_.firstUnlaid() > paragraph; });
+}
+
 void ParagraphLayout::ensureUntilY(double y) const {
-    keepInStep();
-    int n = index_.firstUnlaid();
-    if (n >= index_.size()) return;
-    double bottom = index_.laidOutHeight();
-    for (QTextBlock block = document()->findBlockByNumber(n); block.isValid() && bottom <= y; block = block.next(), ++n) {
-        if (!index_.at(n).laidOut) layOut(block);
-        bottom += index_.at(n).height;
-    }
+    layOutUntil([&] { return index_.laidOutHeight() > y; });
 }
 
 void ParagraphLayout::completeLayout() const { ensureThrough(index_.size() - 1); }
@@ -155,12 +150,8 @@ void ParagraphLayout::scheduleBackground() {
 bool ParagraphLayout::runSlice(int budgetMs) {
     QElapsedTimer clock;
     clock.start();
-    keepInStep();
-    int n = index_.firstUnlaid();
-    for (QTextBlock block = document()->findBlockByNumber(n); block.isValid(); block = block.next(), ++n) {
-        if (!index_.at(n).laidOut) layOut(block);
-        if ((n & 15) == 15 && clock.elapsed() >= budgetMs) break;
-    }
+    int steps = 0;
+    layOutUntil([&] { return (++steps & 15) == 0 && clock.elapsed() >= budgetMs; });
     return index_.complete();
 }
 
@@ -262,15 +253,7 @@ int ParagraphLayout::lineOfPosition(int position) const {
 
 QTextBlock ParagraphLayout::blockOfLine(int line, int& lineInBlock) const {
     if (line < 0) return {};
-    keepInStep();
-    int n = index_.firstUnlaid();
-    int lines = index_.laidOutLines();
-    if (lines <= line && n < index_.size()) {
-        for (QTextBlock block = document()->findBlockByNumber(n); block.isValid() && lines <= line; block = block.next(), ++n) {
-            if (!index_.at(n).laidOut) layOut(block);
-            lines += index_.at(n).lines;
-        }
-    }
+    layOutUntil([&] { return index_.laidOutLines() > line; });
     const int number = index_.paragraphOfLine(line);
     if (number < 0) return {};
     lineInBlock = line - index_.linesBefore(number);

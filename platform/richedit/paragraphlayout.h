@@ -14,6 +14,8 @@
 #include <QHash>
 #include <QTextBlock>
 
+#include <functional>
+
 class QTextLayout;
 
 namespace richedit {
@@ -70,12 +72,15 @@ protected:
 private:
     void keepInStep() const;                             // the index has one entry per paragraph
     void layOut(const QTextBlock& block) const;          // measures one paragraph
+    // Lays paragraphs out in order from the first that is not, until `enough` (asked before each).
+    void layOutUntil(const std::function<bool()>& enough) const;
     void ensureThrough(int paragraph) const;             // paragraphs 0..paragraph laid out
     void ensureUntilY(double y) const;                   // laid out down past y, or complete
     void place(const QTextBlock& block) const;           // sets the layout's position from the index
     bool runSlice(int budgetMs);                         // background step; true when complete
     void scheduleBackground();
     double estimatedRemainingHeight() const;
+    qreal widestCharacterOf(const QTextCharFormat& format) const;
     qreal widestCharacter(const QTextBlock& block) const;
     qreal widestCharacterAnywhere() const;  // over every character format of the document
 

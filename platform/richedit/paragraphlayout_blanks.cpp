@@ -57,13 +57,14 @@ int longestWord(QStringView text) {
 
 }  // namespace
 
+qreal ParagraphLayout::widestCharacterOf(const QTextCharFormat& format) const {
+    return QFontMetricsF(format.font().resolve(document()->defaultFont()), paintDevice()).maxWidth();
+}
+
 qreal ParagraphLayout::widestCharacter(const QTextBlock& block) const {
     const auto widthOf = [this](int formatIndex, const QTextCharFormat& format) {
         auto it = widestByFormat_.find(formatIndex);
-        if (it == widestByFormat_.end()) {
-            const QFont font = format.font().resolve(document()->defaultFont());
-            it = widestByFormat_.insert(formatIndex, QFontMetricsF(font, paintDevice()).maxWidth());
-        }
+        if (it == widestByFormat_.end()) it = widestByFormat_.insert(formatIndex, widestCharacterOf(format));
         return it.value();
     };
     qreal widest = widthOf(block.charFormatIndex(), block.charFormat());
@@ -74,12 +75,9 @@ qreal ParagraphLayout::widestCharacter(const QTextBlock& block) const {
 
 qreal ParagraphLayout::widestCharacterAnywhere() const {
     if (widestAnywhere_ < 0) {
-        widestAnywhere_ = 0;
-        const QFont base = document()->defaultFont();
-        widestAnywhere_ = QFontMetricsF(base, paintDevice()).maxWidth();
+        widestAnywhere_ = widestCharacterOf(QTextCharFormat());  // the default font
         for (const QTextFormat& format : document()->allFormats())
-            if (format.isCharFormat())
-                widestAnywhere_ = std::max(widestAnywhere_, QFontMetricsF(format.toCharFormat().font().resolve(base), paintDevice()).maxWidth());
+            if (format.isCharFormat()) widestAnywhere_ = std::max(widestAnywhere_, widestCharacterOf(format.toCharFormat()));
     }
     return widestAnywhere_;
 }
