@@ -2,6 +2,7 @@
 
 #include "editing/QxLines.h"
 #include "platform/richedit/engine.h"
+#include "platform/richedit/paragraphchange.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -79,13 +80,10 @@ void WordCounter::Reset() {
 }
 
 void WordCounter::Changed(int from, int added) {
-    // The paragraphs [first, last] now hold the change; they replaced `removed` paragraphs.
-    const int blocks = document_->blockCount();
-    const int first = std::clamp(document_->findBlock(std::max(0, from)).blockNumber(), 0, std::max(0, blocks - 1));
-    QTextBlock lastBlock = document_->findBlock(from + added);
-    const int last = lastBlock.isValid() ? lastBlock.blockNumber() : blocks - 1;
-    const int changed = last - first + 1;
-    const int removed = changed - (blocks - int(words_.size()));
+    const richedit::ParagraphChange change = richedit::changedParagraphs(*document_, from, added, int(words_.size()));
+    const int first = change.first;
+    const int changed = change.now;
+    const int removed = change.before;
     if (removed < 0 || first + removed > int(words_.size())) return Reset();  // lost track: count everything again
     for (int i = first; i < first + removed; ++i)
         if (words_[i] != kUnknown) total_ -= words_[i];

@@ -1,5 +1,6 @@
 #include "platform/richedit/paragraphlayout.h"
 
+#include "platform/richedit/paragraphchange.h"
 #include "platform/richedit/pictureobject.h"
 
 #include <QElapsedTimer>
@@ -179,19 +180,12 @@ double ParagraphLayout::estimatedRemainingHeight() const {
 // ---- changes ------------------------------------------------------------------------------------
 
 void ParagraphLayout::documentChanged(int from, int, int charsAdded) {
-    const QTextDocument& doc = *document();
-    const int blocks = doc.blockCount();
-    const QTextBlock first = doc.findBlock(std::max(0, from));
-    QTextBlock last = doc.findBlock(std::max(0, from + charsAdded));
-    if (!last.isValid()) last = doc.lastBlock();
-    const int firstNumber = first.isValid() ? first.blockNumber() : 0;
-    const int changed = last.blockNumber() - firstNumber + 1;
-    const int before = changed - (blocks - index_.size());  // the paragraphs the change replaced
-    const bool everything = firstNumber == 0 && changed == blocks;
-    if (everything) return relayout();
+    const ParagraphChange change = changedParagraphs(*document(), from, charsAdded, index_.size());
+    if (change.first == 0 && change.now == document()->blockCount()) return relayout();
     widestAnywhere_ = -1;  // the change may have brought new formats
-    index_.replace(firstNumber, before, changed);
-    for (QTextBlock b = first; b.isValid() && b.blockNumber() <= last.blockNumber(); b = b.next()) b.clearLayout();
+    index_.replace(change.first, change.before, change.now);
+    QTextBlock block = document()->findBlockByNumber(change.first);
+    for (int i = 0; i < change.now && block.isValid(); ++i, block = block.next()) block.clearLayout();
     scheduleBackground();
     emit documentSizeChanged(documentSize());
 }
