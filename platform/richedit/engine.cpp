@@ -58,7 +58,8 @@ void mergeCharRecord(CHARFORMAT2& into, const CHARFORMAT2& from) {
     effect(CFM_ITALIC, CFE_ITALIC);
     effect(CFM_UNDERLINE, CFE_UNDERLINE);
     effect(CFM_STRIKEOUT, CFE_STRIKEOUT);
-    effect(CFM_PROTECTED, CFE_PROTECTED);
+    for (std::uint32_t bit = 1; bit; bit <<= 1)
+        if (bit & kStoredCharEffects) effect(bit, bit);  // each such mask bit equals its effect bit
     effect(CFM_LINK, CFE_LINK);
     effect(CFM_SUBSCRIPT, CFE_SUBSCRIPT);
     effect(CFM_SUPERSCRIPT, CFE_SUPERSCRIPT);

@@ -18,6 +18,13 @@ inline constexpr std::uint32_t CFM_UNDERLINE = 0x00000004;
 inline constexpr std::uint32_t CFM_STRIKEOUT = 0x00000008;
 inline constexpr std::uint32_t CFM_PROTECTED = 0x00000010;
 inline constexpr std::uint32_t CFM_LINK = 0x00000020;
+inline constexpr std::uint32_t CFM_SMALLCAPS = 0x00000040;
+inline constexpr std::uint32_t CFM_ALLCAPS = 0x00000080;
+inline constexpr std::uint32_t CFM_HIDDEN = 0x00000100;
+inline constexpr std::uint32_t CFM_OUTLINE = 0x00000200;
+inline constexpr std::uint32_t CFM_SHADOW = 0x00000400;
+inline constexpr std::uint32_t CFM_EMBOSS = 0x00000800;
+inline constexpr std::uint32_t CFM_IMPRINT = 0x00001000;
 inline constexpr std::uint32_t CFM_SUBSCRIPT = 0x00010000;
 inline constexpr std::uint32_t CFM_SUPERSCRIPT = 0x00020000;
 inline constexpr std::uint32_t CFM_WEIGHT = 0x00400000;
@@ -35,6 +42,16 @@ inline constexpr std::uint32_t CFE_UNDERLINE = 0x00000004;
 inline constexpr std::uint32_t CFE_STRIKEOUT = 0x00000008;
 inline constexpr std::uint32_t CFE_PROTECTED = 0x00000010;
 inline constexpr std::uint32_t CFE_LINK = 0x00000020;
+inline constexpr std::uint32_t CFE_SMALLCAPS = 0x00000040;
+inline constexpr std::uint32_t CFE_ALLCAPS = 0x00000080;
+inline constexpr std::uint32_t CFE_HIDDEN = 0x00000100;  // kept and saved, neither drawn nor printed
+inline constexpr std::uint32_t CFE_OUTLINE = 0x00000200;
+inline constexpr std::uint32_t CFE_SHADOW = 0x00000400;
+inline constexpr std::uint32_t CFE_EMBOSS = 0x00000800;
+inline constexpr std::uint32_t CFE_IMPRINT = 0x00001000;
+// The effects above that have no Qt property of their own; they travel together in one.
+inline constexpr std::uint32_t kStoredCharEffects = CFE_PROTECTED | CFE_SMALLCAPS | CFE_ALLCAPS | CFE_HIDDEN |
+                                                    CFE_OUTLINE | CFE_SHADOW | CFE_EMBOSS | CFE_IMPRINT;
 inline constexpr std::uint32_t CFE_SUBSCRIPT = 0x00010000;
 inline constexpr std::uint32_t CFE_SUPERSCRIPT = 0x00020000;
 inline constexpr std::uint32_t CFE_AUTOBACKCOLOR = 0x04000000;
@@ -95,10 +112,31 @@ inline constexpr std::uint32_t PFM_NUMBERING = 0x00000020;
 inline constexpr std::uint32_t PFM_SPACEBEFORE = 0x00000040;
 inline constexpr std::uint32_t PFM_SPACEAFTER = 0x00000080;
 inline constexpr std::uint32_t PFM_LINESPACING = 0x00000100;
+inline constexpr std::uint32_t PFM_STYLE = 0x00000400;
+inline constexpr std::uint32_t PFM_BORDER = 0x00000800;
+inline constexpr std::uint32_t PFM_SHADING = 0x00001000;
 inline constexpr std::uint32_t PFM_NUMBERINGSTYLE = 0x00002000;
 inline constexpr std::uint32_t PFM_NUMBERINGTAB = 0x00004000;
 inline constexpr std::uint32_t PFM_NUMBERINGSTART = 0x00008000;
+inline constexpr std::uint32_t PFM_OUTLINELEVEL = 0x02000000;
+inline constexpr std::uint32_t PFM_TABLE = 0x40000000;
 inline constexpr std::uint32_t PFM_OFFSETINDENT = 0x80000000;
+
+// wEffects (each PFE_ bit is its PFM_ mask bit shifted down by 16)
+inline constexpr std::uint16_t PFE_TABLE = 0x4000;
+
+// A table row is one paragraph with PFE_TABLE. Its cells are separated by a tab (the cell mark):
+// n cells hold n - 1 tabs. The row's own properties live in the paragraph's fields:
+// - rgxTabs[0..cTabCount-1]: the right edge of each cell (\cellx), from the left margin;
+// - dxStartIndent: the left edge of the row (\trleft); dxOffset: half the gap between the text of
+//   two cells (\trgaph);
+// - dyLineSpacing with bLineSpacingRule LS_ATLEAST or LS_EXACTLY: the row height (\trrh);
+// - wBorders (PFBRD_ bits), wBorderWidth (twips): the cell borders drawn.
+inline constexpr std::uint16_t PFBRD_LEFT = 0x0001;
+inline constexpr std::uint16_t PFBRD_RIGHT = 0x0002;
+inline constexpr std::uint16_t PFBRD_TOP = 0x0004;
+inline constexpr std::uint16_t PFBRD_BOTTOM = 0x0008;
+inline constexpr std::uint16_t PFBRD_INSIDE = 0x0010;  // between cells of a row
 
 inline constexpr std::uint16_t PFA_LEFT = 1;
 inline constexpr std::uint16_t PFA_RIGHT = 2;
@@ -119,6 +157,7 @@ inline constexpr std::uint16_t PFNS_PAREN = 0x0000;   // 1)
 inline constexpr std::uint16_t PFNS_PARENS = 0x0100;  // (1)
 inline constexpr std::uint16_t PFNS_PERIOD = 0x0200;  // 1.
 inline constexpr std::uint16_t PFNS_PLAIN = 0x0300;   // 1
+inline constexpr std::uint16_t PFNS_NEWNUMBER = 0x8000;  // this paragraph starts a new list at wNumberingStart
 
 // bLineSpacingRule
 inline constexpr std::uint8_t LS_SINGLE = 0;
@@ -134,6 +173,7 @@ struct PARAFORMAT2 {
     std::uint32_t cbSize = sizeof(PARAFORMAT2);
     std::uint32_t dwMask = 0;
     std::uint16_t wNumbering = 0;
+    std::uint16_t wEffects = 0;  // PFE_ bits
     std::int32_t dxStartIndent = 0;  // first line, from the left edge
     std::int32_t dxRightIndent = 0;
     std::int32_t dxOffset = 0;  // further lines, relative to the first line
@@ -143,10 +183,17 @@ struct PARAFORMAT2 {
     std::int32_t dySpaceBefore = 0;
     std::int32_t dySpaceAfter = 0;
     std::int32_t dyLineSpacing = 0;
+    std::int16_t sStyle = 0;  // index of the paragraph's style in the document's style sheet
     std::uint8_t bLineSpacingRule = 0;
+    std::uint8_t bOutlineLevel = 0;  // 0 body text; 1..9 heading levels
+    std::uint16_t wShadingWeight = 0;
+    std::uint16_t wShadingStyle = 0;
     std::uint16_t wNumberingStart = 0;
     std::uint16_t wNumberingStyle = 0;
     std::uint16_t wNumberingTab = 0;
+    std::uint16_t wBorderSpace = 0;
+    std::uint16_t wBorderWidth = 0;
+    std::uint16_t wBorders = 0;
 };
 
 // ---- ranges, find, format-range ---------------------------------------------------------------

@@ -164,6 +164,10 @@ void applyCharFormat(const CHARFORMAT2& cf, QTextCharFormat& f) {
     }
     if (m & CFM_CHARSET) f.setProperty(PropCharSet, int(cf.bCharSet));
     if (m & CFM_OFFSET) f.setProperty(PropYOffset, int(cf.yOffset));
+    if (const std::uint32_t stored = m & kStoredCharEffects) {
+        const int kept = intProp(f, PropCharEffects) & ~int(stored);
+        f.setProperty(PropCharEffects, kept | int(e & stored));
+    }
     if (m & CFM_LINK) {
         f.setAnchor(e & CFE_LINK);
         if (!(e & CFE_LINK)) f.clearProperty(QTextFormat::AnchorHref);
@@ -174,7 +178,7 @@ CHARFORMAT2 charFormatFrom(const QTextCharFormat& f, const CHARFORMAT2& fallback
     CHARFORMAT2 cf;
     cf.dwMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_LINK | CFM_SUBSCRIPT |
                 CFM_SUPERSCRIPT | CFM_WEIGHT | CFM_UNDERLINETYPE | CFM_BACKCOLOR | CFM_CHARSET | CFM_OFFSET |
-                CFM_FACE | CFM_COLOR | CFM_SIZE;
+                CFM_FACE | CFM_COLOR | CFM_SIZE | kStoredCharEffects;
     const QStringList families = f.fontFamilies().toStringList();
     if (!families.isEmpty() && !families.first().isEmpty()) setFaceName(cf, families.first());
     else cf.szFaceName = fallback.szFaceName;
@@ -193,6 +197,7 @@ CHARFORMAT2 charFormatFrom(const QTextCharFormat& f, const CHARFORMAT2& fallback
                             : underlineTypeFromQt(f);
     if (cf.bUnderlineType & 0x0F) cf.dwEffects |= CFE_UNDERLINE;
     if (f.isAnchor()) cf.dwEffects |= CFE_LINK;
+    cf.dwEffects |= std::uint32_t(intProp(f, PropCharEffects)) & kStoredCharEffects;
 
     const QBrush fg = f.foreground();
     if (!f.hasProperty(QTextFormat::ForegroundBrush) || fg.style() == Qt::NoBrush) cf.dwEffects |= CFE_AUTOCOLOR;
@@ -219,6 +224,8 @@ void intersectCharFormat(CHARFORMAT2& acc, const CHARFORMAT2& n) {
     effect(CFM_LINK, CFE_LINK);
     effect(CFM_SUBSCRIPT, CFE_SUBSCRIPT);
     effect(CFM_SUPERSCRIPT, CFE_SUPERSCRIPT);
+    for (std::uint32_t bit = 1; bit; bit <<= 1)
+        if (bit & kStoredCharEffects) effect(bit, bit);
     if (acc.szFaceName != n.szFaceName) acc.dwMask &= ~CFM_FACE;
     if (acc.yHeight != n.yHeight) acc.dwMask &= ~CFM_SIZE;
     if (acc.wWeight != n.wWeight) acc.dwMask &= ~CFM_WEIGHT;
@@ -257,6 +264,18 @@ void applyParaFormat(const PARAFORMAT2& pf, QTextBlockFormat& f) {
     if (m & PFM_NUMBERINGSTYLE) f.setProperty(PropNumberingStyle, int(pf.wNumberingStyle));
     if (m & PFM_NUMBERINGSTART) f.setProperty(PropNumberingStart, int(pf.wNumberingStart));
     if (m & PFM_NUMBERINGTAB) f.setProperty(PropNumberingTab, int(pf.wNumberingTab));
+    if (m & PFM_TABLE) f.setProperty(PropParaEffects, (intProp(f, PropParaEffects) & ~PFE_TABLE) | (pf.wEffects & PFE_TABLE));
+    if (m & PFM_STYLE) f.setProperty(PropStyle, int(pf.sStyle));
+    if (m & PFM_OUTLINELEVEL) f.setProperty(PropOutlineLevel, int(pf.bOutlineLevel));
+    if (m & PFM_BORDER) {
+        f.setProperty(PropBorders, int(pf.wBorders));
+        f.setProperty(PropBorderWidth, int(pf.wBorderWidth));
+        f.setProperty(PropBorderSpace, int(pf.wBorderSpace));
+    }
+    if (m & PFM_SHADING) {
+        f.setProperty(PropShadingWeight, int(pf.wShadingWeight));
+        f.setProperty(PropShadingStyle, int(pf.wShadingStyle));
+    }
     deriveBlockGeometry(f);
 }
 
@@ -264,8 +283,16 @@ PARAFORMAT2 paraFormatFrom(const QTextBlockFormat& f) {
     PARAFORMAT2 pf;
     pf.dwMask = PFM_STARTINDENT | PFM_RIGHTINDENT | PFM_OFFSET | PFM_ALIGNMENT | PFM_TABSTOPS | PFM_NUMBERING |
                 PFM_SPACEBEFORE | PFM_SPACEAFTER | PFM_LINESPACING | PFM_NUMBERINGSTYLE | PFM_NUMBERINGTAB |
-                PFM_NUMBERINGSTART;
+                PFM_NUMBERINGSTART | PFM_TABLE | PFM_STYLE | PFM_OUTLINELEVEL | PFM_BORDER | PFM_SHADING;
     pf.wNumbering = std::uint16_t(intProp(f, PropNumbering));
+    pf.wEffects = std::uint16_t(intProp(f, PropParaEffects));
+    pf.sStyle = std::int16_t(intProp(f, PropStyle));
+    pf.bOutlineLevel = std::uint8_t(intProp(f, PropOutlineLevel));
+    pf.wBorders = std::uint16_t(intProp(f, PropBorders));
+    pf.wBorderWidth = std::uint16_t(intProp(f, PropBorderWidth));
+    pf.wBorderSpace = std::uint16_t(intProp(f, PropBorderSpace));
+    pf.wShadingWeight = std::uint16_t(intProp(f, PropShadingWeight));
+    pf.wShadingStyle = std::uint16_t(intProp(f, PropShadingStyle));
     pf.dxStartIndent = intProp(f, PropStartIndent);
     pf.dxRightIndent = intProp(f, PropRightIndent);
     pf.dxOffset = intProp(f, PropOffset);
@@ -300,7 +327,15 @@ void intersectParaFormat(PARAFORMAT2& acc, const PARAFORMAT2& n) {
     field(acc.wNumberingStyle != n.wNumberingStyle, PFM_NUMBERINGSTYLE);
     field(acc.wNumberingStart != n.wNumberingStart, PFM_NUMBERINGSTART);
     field(acc.wNumberingTab != n.wNumberingTab, PFM_NUMBERINGTAB);
+    field(acc.wEffects != n.wEffects, PFM_TABLE);
+    field(acc.sStyle != n.sStyle, PFM_STYLE);
+    field(acc.bOutlineLevel != n.bOutlineLevel, PFM_OUTLINELEVEL);
+    field(acc.wBorders != n.wBorders || acc.wBorderWidth != n.wBorderWidth || acc.wBorderSpace != n.wBorderSpace,
+          PFM_BORDER);
+    field(acc.wShadingWeight != n.wShadingWeight || acc.wShadingStyle != n.wShadingStyle, PFM_SHADING);
 }
+
+bool isTableRow(const QTextBlockFormat& format) { return intProp(format, PropParaEffects) & PFE_TABLE; }
 
 void insertPicture(QTextCursor& cursor, const Picture& picture, const QImage& image) {
     static QAtomicInt serial;

@@ -34,6 +34,7 @@ enum FormatProperty : int {
     PropUnderlineType,
     PropYOffset,
     PropHeightTwips,
+    PropCharEffects,  // the kStoredCharEffects bits of dwEffects
     // paragraph (twips unless noted)
     PropStartIndent = QTextFormat::UserProperty + 20,
     PropRightIndent,
@@ -48,6 +49,14 @@ enum FormatProperty : int {
     PropNumberingTab,
     PropTabs,  // QList<int> of twips
     PropParaAlignment,  // wAlignment as stored (1..4)
+    PropParaEffects,    // wEffects
+    PropStyle,          // sStyle
+    PropOutlineLevel,   // bOutlineLevel
+    PropBorders,        // wBorders
+    PropBorderWidth,    // wBorderWidth
+    PropBorderSpace,    // wBorderSpace
+    PropShadingWeight,  // wShadingWeight
+    PropShadingStyle,   // wShadingStyle
     // picture
     PropPictureData = QTextFormat::UserProperty + 40,  // QByteArray, the original bytes
     PropPictureFormat,                                   // QString: "png", "jpeg", "dib", "wmf", "emf", "bmp"
@@ -77,6 +86,9 @@ void applyParaFormat(const PARAFORMAT2& pf, QTextBlockFormat& format);
 
 // Reads a complete record from `format` (every mask bit set).
 PARAFORMAT2 paraFormatFrom(const QTextBlockFormat& format);
+
+// Whether the paragraph is a table row (PFE_TABLE).
+bool isTableRow(const QTextBlockFormat& format);
 
 void intersectParaFormat(PARAFORMAT2& acc, const PARAFORMAT2& next);
 
