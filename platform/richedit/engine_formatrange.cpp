@@ -95,6 +95,19 @@ int Engine::formatRange(const FORMATRANGE* range, bool render) {
         layout = pages.placedLayout(block);
         const int lines = layout ? layout->lineCount() : 0;
         bool stopped = false;
+        if (isTableRow(block.blockFormat()) && lines > 0) {
+            // A row's cells stand side by side: the row goes onto a page whole, and one taller than a
+            // page goes onto a page of its own, clipped.
+            const QRectF rect = pages.blockBoundingRect(block);
+            const int rowStart = std::max(start, block.position());
+            if ((rowStart >= stop || rect.bottom() - top > pageHeight) && placedAny) {
+                next = rowStart;
+                break;
+            }
+            bottom = std::max(bottom, rect.bottom());
+            placedAny = true;
+            continue;
+        }
         for (; lineNo < lines; ++lineNo) {
             const QTextLine line = layout->lineAt(lineNo);
             const int lineStart = block.position() + line.textStart();

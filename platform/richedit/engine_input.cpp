@@ -1,6 +1,7 @@
 // Keyboard, input method and mouse: editing as people expect, through the engine's own operations.
 #include "platform/richedit/engine_formatkeys.h"
 #include "platform/richedit/engine_private.h"
+#include "platform/richedit/textformat.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -64,7 +65,13 @@ void Engine::keyPressEvent(QKeyEvent* e) {
         if (d->desiredX < 0) d->desiredX = r.left();
         const qreal y = dy < 0 ? r.top() + dy : r.bottom() + dy;
         if (y < 0) return 0;
-        return d->hitTest(QPointF(d->desiredX, y));
+        const int target = d->hitTest(QPointF(d->desiredX, y));
+        const QTextBlock block = d->doc->findBlock(d->caret);
+        if (target != d->caret || !isTableRow(block.blockFormat())) return target;
+        // Beyond the first or last line of a table cell lies the paragraph above or below the row.
+        const QRectF row = d->layout->blockBoundingRect(block);
+        const qreal beyond = dy < 0 ? row.top() - 1 : row.bottom() + 1;
+        return beyond < 0 ? 0 : d->hitTest(QPointF(d->desiredX, beyond));
     };
     const bool vertical = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown;
     if (!vertical) d->desiredX = -1;

@@ -1,5 +1,6 @@
 // Geometry of the engine: the formatting rectangle, zoom, scrolling, and the display-line queries.
 #include "platform/richedit/engine_private.h"
+#include "platform/richedit/textformat.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
@@ -99,18 +100,7 @@ QRectF Engine::Private::caretRect(int position) const {
     syncHiddenWidth();
     position = std::clamp(position, 0, length());
     const QTextBlock block = doc->findBlock(position);
-    const QTextLayout* layout = this->layout->placedLayout(block);
-    if (!layout || layout->lineCount() == 0) {
-        const QRectF blockRect = this->layout->blockBoundingRect(block);
-        const QFontMetricsF fm(doc->defaultFont(), &layoutDevice);
-        return {blockRect.x(), blockRect.y(), 1, fm.height()};
-    }
-    const int rel = position - block.position();
-    QTextLine line = layout->lineForTextPosition(rel);
-    if (!line.isValid()) line = layout->lineAt(layout->lineCount() - 1);
-    const qreal x = line.cursorToX(rel);
-    const QPointF origin = layout->position();
-    return {origin.x() + x, origin.y() + line.y(), 1, line.height()};
+    return layout->caretRect(block, position - block.position());
 }
 
 int Engine::Private::hitTest(QPointF p) const {
@@ -167,7 +157,7 @@ int Engine::lineIndex(int line) const {
 
 namespace {
 // The line of `block` numbered `inBlock`, as [start, length) relative to the paragraph; `raw` is the
-// document's text. A soft line break ends its line but is not part of the line's text.
+// document's text.
 std::pair<int, int> lineSpan(const QTextBlock& block, int inBlock, const QString& raw) {
     const int blockLength = block.length() - 1;
     const QTextLayout* layout = block.layout();
@@ -175,7 +165,9 @@ std::pair<int, int> lineSpan(const QTextBlock& block, int inBlock, const QString
     const QTextLine line = layout->lineAt(inBlock);
     const int start = std::min(line.textStart(), blockLength);
     int len = std::clamp(line.textLength(), 0, blockLength - start);
+    // A soft line break ends its line but is not part of its text; nor is the mark ending a table cell.
     if (len > 0 && raw[block.position() + start + len - 1] == QChar::LineSeparator) --len;
+    else if (len > 0 && raw[block.position() + start + len - 1] == u'\t' && isTableRow(block.blockFormat())) --len;
     return {start, len};
 }
 }  // namespace

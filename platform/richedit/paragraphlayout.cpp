@@ -2,6 +2,7 @@
 
 #include "platform/richedit/paragraphchange.h"
 #include "platform/richedit/pictureobject.h"
+#include "platform/richedit/textformat.h"
 
 #include <QElapsedTimer>
 #include <QFontMetricsF>
@@ -49,9 +50,10 @@ ParagraphLayout::~ParagraphLayout() = default;
 // ---- laying out ---------------------------------------------------------------------------------
 
 void ParagraphLayout::layOut(const QTextBlock& block) const {
+    const QTextBlockFormat format = block.blockFormat();
+    if (isTableRow(format)) return layOutRow(block);
     const QTextDocument& doc = *document();
     QTextLayout* layout = block.layout();
-    const QTextBlockFormat format = block.blockFormat();
     QTextOption option = doc.defaultTextOption();
     option.setAlignment(format.alignment());
     if (format.hasProperty(QTextFormat::TabPositions)) option.setTabs(format.tabPositions());
@@ -215,15 +217,30 @@ int ParagraphLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy)
     const QTextLayout* layout = placedLayout(block);
     if (!layout || layout->lineCount() == 0) return accuracy == Qt::ExactHit ? -1 : block.position();
     const qreal y = point.y() - layout->position().y();
+    const qreal x = point.x() - layout->position().x();
+    if (isTableRow(block.blockFormat())) return hitTestRow(block, layout, QPointF(x, y), accuracy);
     int chosen = 0;
     for (int i = 1; i < layout->lineCount() && layout->lineAt(i).y() <= y; ++i) chosen = i;
     const QTextLine line = layout->lineAt(chosen);
-    const qreal x = point.x() - layout->position().x();
     if (accuracy == Qt::ExactHit) {
         const QRectF box = line.naturalTextRect();
         if (y < line.y() || y >= line.y() + line.height() || x < box.left() || x > box.right()) return -1;
     }
     return block.position() + line.xToCursor(x);
+}
+
+QRectF ParagraphLayout::caretRect(const QTextBlock& block, int position) const {
+    const QTextLayout* layout = placedLayout(block);
+    if (!layout) return {};
+    if (layout->lineCount() == 0) {
+        const QRectF blockRect = blockBoundingRect(block);
+        return {blockRect.x(), blockRect.y(), 1, QFontMetricsF(document()->defaultFont(), paintDevice()).height()};
+    }
+    if (isTableRow(block.blockFormat()))
+        return rowCaretRect(block, layout, position).translated(layout->position());
+    QTextLine line = layout->lineForTextPosition(position);
+    if (!line.isValid()) line = layout->lineAt(layout->lineCount() - 1);
+    return {layout->position().x() + line.cursorToX(position), layout->position().y() + line.y(), 1, line.height()};
 }
 
 // ---- display lines ----------------------------------------------------------------------------
@@ -281,6 +298,7 @@ void ParagraphLayout::draw(QPainter* painter, const PaintContext& context) {
                 breaks.append(selection.format.background());
         }
         layout->draw(painter, QPointF(0, 0), ranges, clip);
+        if (isTableRow(block.blockFormat())) drawRowBorders(painter, block, layout);
         if (!breaks.isEmpty() && layout->lineCount() > 0) {
             const QTextLine line = layout->lineAt(layout->lineCount() - 1);
             const QRectF box = line.naturalTextRect().translated(layout->position());

@@ -61,6 +61,8 @@ public:
     // True when the paragraph's soft line breaks can only fall inside runs of blanks (U+0020); false
     // when only laying it out can tell. Decided from the text and the widest character of its fonts.
     bool wrapsOnlyAtBlanks(const QTextBlock& block) const;
+    // Where the caret stands before character `position` of the paragraph (relative to it).
+    QRectF caretRect(const QTextBlock& block, int position) const;
 
 signals:
     void completed();  // the background layout has laid out the last paragraph
@@ -72,6 +74,13 @@ protected:
 private:
     void keepInStep() const;                             // the index has one entry per paragraph
     void layOut(const QTextBlock& block) const;          // measures one paragraph
+    // ---- table rows (paragraphlayout_table.cpp)
+    void layOutRow(const QTextBlock& block) const;
+    qreal rowHeight(const QTextBlock& block) const;      // of a laid-out row, without its spacing
+    int hitTestRow(const QTextBlock& block, const QTextLayout* layout, QPointF point,
+                   Qt::HitTestAccuracy accuracy) const;  // point relative to the layout
+    QRectF rowCaretRect(const QTextBlock& block, const QTextLayout* layout, int position) const;  // relative
+    void drawRowBorders(QPainter* painter, const QTextBlock& block, const QTextLayout* layout) const;
     // Lays paragraphs out in order from the first that is not, until `enough` (asked before each).
     void layOutUntil(const std::function<bool()>& enough) const;
     void ensureThrough(int paragraph) const;             // paragraphs 0..paragraph laid out

@@ -1,0 +1,155 @@
+// Table rows in the engine's layout: cells side by side, each wrapping in its own column, the row as
+// tall as its tallest cell, and the caret, clicks, arrow keys and pages following the cells.
+#include "tests/platform/engine_fixture.h"
+#include "tests/support/testregistry.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+
+using namespace richedit;
+using namespace enginetest;
+
+namespace {
+
+constexpr int kCellTwips = 1440;  // one inch: 96 layout units
+const QString kRow = u"Krátký\tDlouhý text, který se do úzké buňky nevejde na jeden řádek\t"_qs;  // last cell empty
+
+// "Před" / the row / "Po", the row with three one-inch cells.
+std::unique_ptr<Engine> engineWithRow(std::uint16_t borders = 0) {
+    auto e = makeEngine(600, 400);
+    e->setSel(0, -1);
+    e->replaceSel(u"Před\r"_qs + kRow + u"\rPo"_qs, false);
+    const int rowStart = 5;
+    e->setSel(rowStart + 1, rowStart + 1);
+    PARAFORMAT2 pf = paraFormat(PFM_TABLE | PFM_TABSTOPS | PFM_STARTINDENT | PFM_OFFSET | PFM_BORDER);
+    pf.wEffects = PFE_TABLE;
+    pf.cTabCount = 3;
+    for (int i = 0; i < 3; ++i) pf.rgxTabs[i] = kCellTwips * (i + 1);
+    pf.dxOffset = 108;
+    pf.wBorders = borders;
+    pf.wBorderWidth = 15;
+    e->setParaFormat(pf);
+    e->setSel(0, 0);
+    return e;
+}
+
+}  // namespace
+
+class TestEngineTableRows : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cellsWrapInTheirColumns();
+    void clicksAndCaretStayInTheirCell();
+    void arrowKeysLeaveTheRowAboveAndBelow();
+    void rowGoesOntoOnePage();
+    void bordersAreDrawn();
+};
+
+void TestEngineTableRows::cellsWrapInTheirColumns() {
+    auto e = engineWithRow();
+    const int row = 5;
+    const int secondCell = row + int(kRow.indexOf(u'\t')) + 1;
+    const int secondEnd = row + int(kRow.lastIndexOf(u'\t'));
+    const int firstLine = e->exLineFromChar(row);
+    // The first cell is one line, the second several; the paragraph after the row starts below them.
+    QCOMPARE(e->exLineFromChar(secondCell), firstLine + 1);
+    QVERIFY(e->exLineFromChar(secondEnd) > firstLine + 2);
+    const QPoint first = e->posFromChar(row);
+    const QPoint second = e->posFromChar(secondCell);
+    QCOMPARE(second.y(), first.y());      // side by side
+    QVERIFY(second.x() - first.x() >= 90);  // one inch on
+    int lowest = 0;
+    for (int p = secondCell; p <= secondEnd; ++p) {
+        const QPoint at = e->posFromChar(p);
+        QVERIFY2(at.x() >= second.x() - 1 && at.x() <= first.x() + 2 * 96, qPrintable(QString::number(p)));
+        lowest = std::max(lowest, at.y());
+    }
+    const int after = row + int(kRow.size()) + 1;
+    QVERIFY(e->posFromChar(after).y() > lowest);
+    // Every display line of the row is one cell's line, without the cell mark ending it.
+    QStringList lines;
+    for (int line = firstLine; line < e->exLineFromChar(after); ++line) lines << e->getLine(line, 200);
+    QVERIFY(!lines.join(QString()).contains(u'\t'));
+    QCOMPARE(lines.first(), u"Krátký"_qs);
+    QCOMPARE(e->lineLength(row), 6);
+}
+
+void TestEngineTableRows::clicksAndCaretStayInTheirCell() {
+    auto e = engineWithRow();
+    const int row = 5;
+    const int firstMark = row + int(kRow.indexOf(u'\t'));
+    const int end = row + int(kRow.size());
+    const QPoint first = e->posFromChar(row);
+    const QPoint lastLine = e->posFromChar(end - 2);
+    // Below the short first cell's text, still in its column: the end of that cell.
+    QCOMPARE(e->charFromPos(QPoint(first.x() + 40, lastLine.y() + 2)), firstMark);
+    // Right of the first cell's text: its end, not the next cell.
+    QCOMPARE(e->charFromPos(QPoint(first.x() + 80, first.y() + 2)), firstMark);
+    // The empty last cell: the end of the row, with the caret in that cell.
+    QCOMPARE(e->charFromPos(QPoint(first.x() + 2 * 96 + 30, first.y() + 2)), end);
+    const QPoint endCaret = e->posFromChar(end);
+    QVERIFY(endCaret.x() >= first.x() + 2 * 96);
+    QCOMPARE(endCaret.y(), first.y());
+}
+
+void TestEngineTableRows::arrowKeysLeaveTheRowAboveAndBelow() {
+    auto e = engineWithRow();
+    const int row = 5;
+    const int after = row + int(kRow.size()) + 1;
+    e->setFocus();
+    e->setSel(row + 2, row + 2);  // in the short first cell
+    QTest::keyClick(e.get(), Qt::Key_Down);
+    QVERIFY(e->exGetSel().cpMin >= after);
+    QTest::keyClick(e.get(), Qt::Key_Up);
+    QVERIFY(e->exGetSel().cpMin >= row && e->exGetSel().cpMin < after);
+    e->setSel(row + 2, row + 2);
+    QTest::keyClick(e.get(), Qt::Key_Up);
+    QVERIFY(e->exGetSel().cpMin < row);
+}
+
+void TestEngineTableRows::rowGoesOntoOnePage() {
+    auto e = engineWithRow();
+    const int row = 5;
+    QImage page(800, 800, QImage::Format_ARGB32);
+    QPainter painter(&page);
+    FORMATRANGE fr;
+    fr.hdc = &painter;
+    fr.hdcTarget = &page;
+    // Room for the first paragraph and one line more: the row does not fit and goes on, whole.
+    const int lineTwips = (e->posFromChar(row).y() - e->posFromChar(0).y()) * 15;
+    fr.rc = {0, 0, 9000, lineTwips * 2};
+    fr.rcPage = fr.rc;
+    fr.chrg = {0, -1};
+    QCOMPARE(e->formatRange(&fr, true), row);
+    fr.chrg = {row, -1};
+    fr.rc.bottom = fr.rcPage.bottom = lineTwips * 20;
+    QCOMPARE(e->formatRange(&fr, true), e->getTextLength());
+    e->formatRange(nullptr, false);
+}
+
+void TestEngineTableRows::bordersAreDrawn() {
+    auto render = [](std::uint16_t borders) {
+        auto e = engineWithRow(borders);
+        QImage image(e->viewport()->size(), QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        e->viewport()->render(&image);
+        return std::make_pair(image, e->posFromChar(5));
+    };
+    const auto [plain, origin] = render(0);
+    const auto [framed, same] = render(PFBRD_LEFT | PFBRD_RIGHT | PFBRD_TOP | PFBRD_BOTTOM | PFBRD_INSIDE);
+    QCOMPARE(same, origin);
+    // The line between the first and second cell, halfway down the first line.
+    const QPoint inside(origin.x() + 96 - 7, origin.y() + 6);
+    auto darkNear = [](const QImage& image, QPoint p) {
+        for (int dx = -2; dx <= 2; ++dx)
+            if (qGray(image.pixel(p.x() + dx, p.y())) < 128) return true;
+        return false;
+    };
+    QVERIFY(darkNear(framed, inside));
+    QVERIFY(!darkNear(plain, inside));
+}
+
+QX_REGISTER_TEST(TestEngineTableRows)
+#include "tst_engine_tablerows.moc"
