@@ -256,7 +256,7 @@ int Engine::Private::insertText(int from, int to, const QString& text, UndoMode 
         from, to,
         [&](QTextCursor& c) {
             for (qsizetype i = 0; i < kept.size(); ++i) {
-                if (i > 0) c.insertBlock(c.blockFormat(), format);
+                if (i > 0) c.insertBlock(continuingFormat(c.blockFormat()), format);
                 if (!kept[i].isEmpty()) c.insertText(kept[i], format);
             }
         },

@@ -59,7 +59,8 @@ void Engine::paintEvent(QPaintEvent* event) {
         ctx.selections.append({c, f});
     }
     d->doc->documentLayout()->draw(&painter, ctx);
-    drawParagraphLabels(painter, *d->doc, clip, &d->layoutDevice, ctx.palette);
+    d->numbers.update(*d->doc, d->contentRevision);
+    drawParagraphLabels(painter, *d->doc, d->numbers, clip, &d->layoutDevice, ctx.palette);
     d->paintObjectFrame(painter);
     d->paintPreedit(painter);
 
