@@ -53,6 +53,7 @@ struct OpenList {
     int indent = 0;
     std::uint16_t numbering = PFN_NONE;
     int number = 0;
+    int start = 0;  // the list's first number
     int list = -1;  // index in the written lists; -1 until a paragraph of it is written
     int level = 0;
 };

@@ -81,7 +81,7 @@ void Writer::listParagraph(const PARAFORMAT2& pf, bool written) {
         OpenList open;
         open.indent = p.startIndent;
         open.numbering = p.numbering;
-        open.number = p.start;
+        open.number = open.start = p.start;
         openLists_.push_back(open);
     }
     if (!written) return;
@@ -104,6 +104,31 @@ void Writer::listParagraph(const PARAFORMAT2& pf, bool written) {
     const int number = p.numbering == PFN_BULLET ? 0 : current.number;
     characters(numberingLabel(p.numbering, p.style, number, p.start), 1250);
     word("tab");
+    body_ += '}';
+    needDelimiter_ = false;
+    // Old-style numbering too, for readers that know nothing newer (and the number's tab).
+    body_ += "{\\*\\pn";
+    body_ += p.numbering == PFN_BULLET ? "\\pnlvlblt" : "\\pnlvlbody";
+    word("pnindent", pf.wNumberingTab);
+    if (p.numbering == PFN_BULLET) {
+        body_ += "{\\pntxtb ";
+        needDelimiter_ = false;
+        characters(QString(bulletCharacter(p.start)), 1250);
+        body_ += '}';
+    } else {
+        word("pnstart", current.start);
+        word(p.numbering == PFN_LCLETTER   ? "pnlcltr"
+             : p.numbering == PFN_UCLETTER ? "pnucltr"
+             : p.numbering == PFN_LCROMAN  ? "pnlcrm"
+             : p.numbering == PFN_UCROMAN  ? "pnucrm"
+                                           : "pndec");
+        switch (p.style & 0x0F00) {
+        case PFNS_PARENS: body_ += "{\\pntxtb (}{\\pntxta )}"; break;
+        case PFNS_PERIOD: body_ += "{\\pntxta .}"; break;
+        case PFNS_PLAIN: break;
+        default: body_ += "{\\pntxta )}"; break;
+        }
+    }
     body_ += '}';
     needDelimiter_ = false;
     word("ls", current.list + 1);
