@@ -77,6 +77,8 @@ private slots:
     void readsLists();
     void writesLists_data();
     void writesLists();
+    void hostileListsAreBounded_data();
+    void hostileListsAreBounded();
     void enterContinuesTheList();
     void numberingCommandNumbersTheSelection();
 };
@@ -282,6 +284,40 @@ void TestRtfLists::writesLists() {
     const int from = doc.findBlockByNumber(int(parts.size()) - 1).position();
     const Loaded tail = load(writeRtf(doc, from, -1, RtfObjects::Include));
     QCOMPARE(labelLine(*tail.doc), labels.split(u' ').last());
+}
+
+void TestRtfLists::hostileListsAreBounded_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<int>("paragraphCount");
+    QByteArray many("{\\rtf1{\\*\\listtable");
+    for (int i = 0; i < 6000; ++i)
+        many += "{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}\\listid" + QByteArray::number(i) + '}';
+    many += "}{\\*\\listoverridetable";
+    for (int i = 0; i < 6000; ++i)
+        many += "{\\listoverride\\listid" + QByteArray::number(i) + "\\ls" + QByteArray::number(i + 1) + '}';
+    many += '}';
+    for (int i = 0; i < 3000; ++i) many += "\\pard\\ls" + QByteArray::number(i % 5000 + 1) + "\\ilvl" + QByteArray::number(i % 12) + " x\\par";
+    QTest::newRow("thousands of lists and overrides") << many + '}' << 3000;
+    QByteArray deep("{\\rtf1");
+    for (int i = 0; i < 3000; ++i)
+        deep += "\\pard{\\*\\pn\\pnlvlbody\\pndec\\pnstart" + QByteArray::number(i) + "}\\li" + QByteArray::number(i * 7) + " y\\par";
+    QTest::newRow("thousands of ever deeper lists") << deep + '}' << 3000;
+    QTest::newRow("list words out of place")
+        << QByteArray("{\\rtf1 {\\lfolevel\\listoverridestartat\\levelstartat3}\\levelnorestart\\listid5\\ls-7\\ilvl-3 a\\par"
+                      "{\\*\\listoverridetable{\\listoverride{\\lfolevel{\\lfolevel\\levelstartat-9}}\\ls2}}"
+                      "{\\*\\listtable{\\list{\\listlevel{\\listlevel\\levelstartat4}}\\listid0}}\\ls2\\ilvl8 b\\par}")
+        << 2;
+}
+
+void TestRtfLists::hostileListsAreBounded() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(int, paragraphCount);
+    const Loaded l = load(rtf);
+    QVERIFY(l.result.ok);
+    QCOMPARE(l.doc->blockCount(), paragraphCount);
+    const Loaded again = load(writeRtf(*l.doc, 0, -1, RtfObjects::Include));
+    QCOMPARE(paragraphs(*again.doc), paragraphs(*l.doc));
+    QCOMPARE(labelLine(*again.doc), labelLine(*l.doc));
 }
 
 void TestRtfLists::enterContinuesTheList() {
