@@ -141,6 +141,7 @@ void Engine::Private::adoptDocument(QTextDocument* fresh) {
     QObject::connect(fresh, &QTextDocument::contentsChange, q, [this](int from, int removed, int added) {
         const bool cacheWasCurrent = textCacheRevision == contentRevision;
         ++contentRevision;
+        numbersChangedFrom = std::min(numbersChangedFrom, from);
         if (cacheWasCurrent) patchTextCache(from, removed, added);
     });
     QObject::connect(freshLayout, &QAbstractTextDocumentLayout::documentSizeChanged, q, [this] { updateScrollBars(); });
@@ -149,6 +150,7 @@ void Engine::Private::adoptDocument(QTextDocument* fresh) {
     doc = fresh;
     layout = freshLayout;
     ++contentRevision;
+    numbersChangedFrom = 0;
     formatCache.reset();
     insertionFormat.reset();
     hoverLink = {-1, -1};

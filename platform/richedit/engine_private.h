@@ -65,6 +65,7 @@ struct Engine::Private {
     QString textCache;  // the raw text, valid while textCacheRevision == contentRevision
     int textCacheRevision = -1;
     ParagraphNumbers numbers;  // the numbers drawn, counted once per content revision
+    int numbersChangedFrom = 0;  // the first character changed since they were counted
 
     // input state
     bool caretVisible = true;

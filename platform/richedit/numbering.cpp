@@ -9,6 +9,8 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
+#include <algorithm>
+
 namespace richedit {
 
 namespace {
@@ -122,15 +124,24 @@ int paragraphNumber(const QTextBlock& block) {
     return counter.next(listParagraphOf(block.blockFormat()));
 }
 
-void ParagraphNumbers::update(const QTextDocument& document, int revision) {
+void ParagraphNumbers::update(const QTextDocument& document, int revision, int changedFrom) {
     if (document_ == &document && revision_ == revision && int(numbers_.size()) == document.blockCount()) return;
+    std::size_t checkpoint = 0;  // where counting starts again
+    if (document_ == &document && !checkpoints_.empty()) {
+        const QTextBlock changed = document.findBlock(std::max(changedFrom, 0));
+        const int first = changed.isValid() ? changed.blockNumber() : document.blockCount() - 1;
+        checkpoint = std::min(std::size_t(std::max(first, 0) / kCheckpointEvery), checkpoints_.size() - 1);
+    }
     document_ = &document;
     revision_ = revision;
-    numbers_.clear();
-    numbers_.reserve(std::size_t(document.blockCount()));
-    ListCounter counter;
-    for (QTextBlock b = document.begin(); b.isValid(); b = b.next())
+    ListCounter counter = checkpoint < checkpoints_.size() ? checkpoints_[checkpoint] : ListCounter{};
+    checkpoints_.resize(checkpoint);
+    int index = int(checkpoint) * kCheckpointEvery;
+    numbers_.resize(std::size_t(index));
+    for (QTextBlock b = document.findBlockByNumber(index); b.isValid(); b = b.next(), ++index) {
+        if (index % kCheckpointEvery == 0) checkpoints_.push_back(counter);
         numbers_.push_back(counter.next(listParagraphOf(b.blockFormat())));
+    }
 }
 
 int ParagraphNumbers::at(const QTextBlock& block) const {

@@ -75,14 +75,18 @@ int paragraphNumber(const QTextBlock& block);
 // The numbers of all paragraphs of a document, counted once per change of the document.
 class ParagraphNumbers {
 public:
-    // Counts again unless `revision` of the same document was counted already.
-    void update(const QTextDocument& document, int revision);
+    // Counts again unless `revision` of the same document was counted already; nothing before
+    // character `changedFrom` changed since the last count of this document, so counting starts
+    // again shortly before it.
+    void update(const QTextDocument& document, int revision, int changedFrom = 0);
     int at(const QTextBlock& block) const;
 
 private:
+    static constexpr int kCheckpointEvery = 256;  // paragraphs
     const QTextDocument* document_ = nullptr;
     int revision_ = 0;
     std::vector<int> numbers_;
+    std::vector<ListCounter> checkpoints_;  // the counter before paragraph i * kCheckpointEvery
 };
 
 // Draws the labels of the numbered paragraphs of `document` that meet `clip` (layout units), with

@@ -79,6 +79,7 @@ private slots:
     void writesLists();
     void hostileListsAreBounded_data();
     void hostileListsAreBounded();
+    void numbersFollowEdits();
     void enterContinuesTheList();
     void numberingCommandNumbersTheSelection();
 };
@@ -318,6 +319,53 @@ void TestRtfLists::hostileListsAreBounded() {
     const Loaded again = load(writeRtf(*l.doc, 0, -1, RtfObjects::Include));
     QCOMPARE(paragraphs(*again.doc), paragraphs(*l.doc));
     QCOMPARE(labelLine(*again.doc), labelLine(*l.doc));
+}
+
+// The numbers kept for drawing, counted again only from where a change was, equal a full count.
+void TestRtfLists::numbersFollowEdits() {
+    QTextDocument doc;
+    QTextCursor cursor(&doc);
+    PARAFORMAT2 pf;
+    pf.dwMask = PFM_NUMBERING | PFM_NUMBERINGSTART | PFM_NUMBERINGSTYLE | PFM_STARTINDENT;
+    pf.wNumbering = PFN_ARABIC;
+    pf.wNumberingStart = 1;
+    for (int i = 0; i < 1000; ++i) {
+        if (i > 0) cursor.insertBlock();
+        pf.dxStartIndent = (i % 7 == 3) ? 360 : 0;  // some nested paragraphs
+        QTextBlockFormat f;
+        applyParaFormat(pf, f);
+        cursor.setBlockFormat(f);
+        cursor.insertText(u"x"_qs);
+    }
+    ParagraphNumbers kept;
+    int revision = 0;
+    kept.update(doc, ++revision);
+    auto check = [&](int changedFrom) {
+        kept.update(doc, ++revision, changedFrom);
+        ParagraphNumbers fresh;
+        fresh.update(doc, 0);
+        for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) QCOMPARE(kept.at(b), fresh.at(b));
+    };
+    QCOMPARE(kept.at(doc.lastBlock()), paragraphNumber(doc.lastBlock()));
+    // A restart far down the document.
+    QTextCursor c(doc.findBlockByNumber(700));
+    PARAFORMAT2 restart;
+    restart.dwMask = PFM_NUMBERINGSTYLE | PFM_NUMBERINGSTART;
+    restart.wNumberingStyle = PFNS_NEWNUMBER;
+    restart.wNumberingStart = 40;
+    QTextBlockFormat f = c.blockFormat();
+    applyParaFormat(restart, f);
+    c.setBlockFormat(f);
+    check(c.position());
+    QCOMPARE(kept.at(doc.lastBlock()), paragraphNumber(doc.lastBlock()));
+    // Paragraphs removed and added before it.
+    c.setPosition(doc.findBlockByNumber(300).position());
+    c.setPosition(doc.findBlockByNumber(520).position(), QTextCursor::KeepAnchor);
+    const int removedAt = c.position();
+    c.removeSelectedText();
+    check(std::min(removedAt, c.position()));
+    c.insertBlock();
+    check(c.position() - 1);
 }
 
 void TestRtfLists::enterContinuesTheList() {
