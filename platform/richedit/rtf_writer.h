@@ -19,6 +19,8 @@
 
 namespace richedit::rtf {
 
+inline constexpr int kDocumentCodePage = 1250;  // \ansicpg of what we write
+
 // The character properties as last written: the writer emits only what changes.
 struct WrittenChar {
     int font = 0;

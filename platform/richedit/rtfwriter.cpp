@@ -20,8 +20,6 @@ namespace rtf {
 
 namespace {
 
-constexpr int kDocumentCodePage = 1250;
-
 const char* underlineWord(std::uint8_t type) {
     switch (type & 0x0F) {
     case CFU_UNDERLINENONE: return "ulnone";

@@ -102,7 +102,7 @@ void Writer::listParagraph(const PARAFORMAT2& pf, bool written) {
     body_ += "{\\listtext\\pard\\plain ";
     needDelimiter_ = false;
     const int number = p.numbering == PFN_BULLET ? 0 : current.number;
-    characters(numberingLabel(p.numbering, p.style, number, p.start), 1250);
+    characters(numberingLabel(p.numbering, p.style, number, p.start), kDocumentCodePage);
     word("tab");
     body_ += '}';
     needDelimiter_ = false;
@@ -113,7 +113,7 @@ void Writer::listParagraph(const PARAFORMAT2& pf, bool written) {
     if (p.numbering == PFN_BULLET) {
         body_ += "{\\pntxtb ";
         needDelimiter_ = false;
-        characters(QString(bulletCharacter(p.start)), 1250);
+        characters(QString(bulletCharacter(p.start)), kDocumentCodePage);
         body_ += '}';
     } else {
         word("pnstart", current.start);
