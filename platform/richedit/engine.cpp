@@ -141,6 +141,7 @@ void Engine::Private::adoptDocument(QTextDocument* fresh) {
     QObject::connect(fresh, &QTextDocument::contentsChange, q, [this](int from, int removed, int added) {
         const bool cacheWasCurrent = textCacheRevision == contentRevision;
         ++contentRevision;
+        numbersChangedFrom = std::min(numbersChangedFrom, from);
         if (cacheWasCurrent) patchTextCache(from, removed, added);
     });
     QObject::connect(freshLayout, &QAbstractTextDocumentLayout::documentSizeChanged, q, [this] { updateScrollBars(); });
@@ -149,6 +150,7 @@ void Engine::Private::adoptDocument(QTextDocument* fresh) {
     doc = fresh;
     layout = freshLayout;
     ++contentRevision;
+    numbersChangedFrom = 0;
     formatCache.reset();
     insertionFormat.reset();
     hoverLink = {-1, -1};
@@ -256,7 +258,7 @@ int Engine::Private::insertText(int from, int to, const QString& text, UndoMode 
         from, to,
         [&](QTextCursor& c) {
             for (qsizetype i = 0; i < kept.size(); ++i) {
-                if (i > 0) c.insertBlock(c.blockFormat(), format);
+                if (i > 0) c.insertBlock(continuingFormat(c.blockFormat()), format);
                 if (!kept[i].isEmpty()) c.insertText(kept[i], format);
             }
         },

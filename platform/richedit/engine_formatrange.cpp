@@ -40,6 +40,8 @@ void FormatRangeCache::build(const QTextDocument& source, int revision, int widt
     layout_->setBackgroundLayout(false);
     doc_->setDocumentLayout(layout_);
     layout_->completeLayout();
+    numbers_ = ParagraphNumbers{};  // a new copy, perhaps at the old one's address
+    numbers_.update(*doc_, revision);
     revision_ = revision;
     widthTwips_ = widthTwips;
 }
@@ -146,7 +148,7 @@ int Engine::formatRange(const FORMATRANGE* range, bool render) {
         ctx.palette.setColor(QPalette::Text, Qt::black);
         ctx.cursorPosition = -1;
         doc.documentLayout()->draw(painter, ctx);
-        drawParagraphLabels(*painter, doc, ctx.clip, &d->formatCache->layoutDevice(), ctx.palette);
+        drawParagraphLabels(*painter, doc, d->formatCache->numbers(), ctx.clip, &d->formatCache->layoutDevice(), ctx.palette);
         painter->restore();
     }
     return next;

@@ -4,6 +4,7 @@
 // design metrics), so the same text breaks into the same pages on every device; the target device's
 // resolution only scales the drawing.
 
+#include "platform/richedit/numbering.h"
 #include "platform/richedit/paragraphlayout.h"
 
 #include <QImage>
@@ -21,11 +22,13 @@ public:
     QTextDocument& document() { return *doc_; }
     const ParagraphLayout& layout() const { return *layout_; }
     const QImage& layoutDevice() const { return device_; }
+    const ParagraphNumbers& numbers() const { return numbers_; }
 
 private:
     std::unique_ptr<QTextDocument> doc_;
     ParagraphLayout* layout_ = nullptr;  // owned by doc_
     QImage device_;
+    ParagraphNumbers numbers_;
     int revision_ = -1;
     int widthTwips_ = -1;
 };

@@ -12,6 +12,7 @@
 #include <QTextBlock>
 
 #include <cmath>
+#include <limits>
 
 namespace richedit {
 
@@ -59,7 +60,9 @@ void Engine::paintEvent(QPaintEvent* event) {
         ctx.selections.append({c, f});
     }
     d->doc->documentLayout()->draw(&painter, ctx);
-    drawParagraphLabels(painter, *d->doc, clip, &d->layoutDevice, ctx.palette);
+    d->numbers.update(*d->doc, d->contentRevision, d->numbersChangedFrom);
+    d->numbersChangedFrom = std::numeric_limits<int>::max();
+    drawParagraphLabels(painter, *d->doc, d->numbers, clip, &d->layoutDevice, ctx.palette);
     d->paintObjectFrame(painter);
     d->paintPreedit(painter);
 

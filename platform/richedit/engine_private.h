@@ -2,6 +2,7 @@
 // The engine's internal state, shared by the files that implement it by concern.
 
 #include "platform/richedit/engine.h"
+#include "platform/richedit/numbering.h"
 #include "platform/richedit/paragraphlayout.h"
 #include "platform/richedit/engine_undo.h"
 
@@ -63,6 +64,8 @@ struct Engine::Private {
     int lastBlockCount = 1;
     QString textCache;  // the raw text, valid while textCacheRevision == contentRevision
     int textCacheRevision = -1;
+    ParagraphNumbers numbers;  // the numbers drawn, counted once per content revision
+    int numbersChangedFrom = 0;  // the first character changed since they were counted
 
     // input state
     bool caretVisible = true;

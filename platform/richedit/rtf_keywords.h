@@ -37,7 +37,7 @@ namespace richedit::rtf {
     X(pnucltr) X(pnlcrm) X(pnucrm) X(pnstart) X(pnindent) X(pntxta) X(pntxtb) X(pnbidia) X(pnbidib)  \
     /* list table */                                                                                 \
     X(list) X(listlevel) X(listid) X(levelnfc) X(levelnfcn) X(levelstartat) X(leveltext)            \
-    X(levelnumbers) X(listname) X(listoverride)                                                      \
+    X(levelnumbers) X(listname) X(listoverride) X(levelnorestart) X(lfolevel) X(listoverridestartat) \
     /* fields */                                                                                     \
     X(fldrslt)                                                                                       \
     /* characters and breaks */                                                                      \

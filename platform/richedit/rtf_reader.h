@@ -2,6 +2,7 @@
 // The RTF reader's state machine, shared by rtfreader*.cpp. Not for use outside the reader: the
 // public entry point is readRtf in rtf.h.
 
+#include "platform/richedit/numbering.h"
 #include "platform/richedit/records.h"
 #include "platform/richedit/rtf.h"
 #include "platform/richedit/rtf_keywords.h"
@@ -16,6 +17,7 @@
 #include <array>
 #include <map>
 #include <optional>
+#include <set>
 #include <string_view>
 #include <vector>
 
@@ -44,6 +46,7 @@ enum class Dest {
     LevelText,
     ListOverrideTable,
     ListOverride,
+    ListOverrideLevel,
     Picture,
     FieldInstruction,
     Pn,
@@ -126,6 +129,23 @@ struct ListLevelDef {
     int nfc = 0;
     int start = 1;
     QString text;  // \leveltext: a length character, then the text with placeholders 0..8
+    bool noRestart = false;  // \levelnorestart: not started again after an item of a higher level
+    bool hasIndent = false;  // the level's own \li and \fi
+    int left = 0;
+    int first = 0;
+};
+
+inline constexpr int kListLevels = 9;
+
+struct ListOverrideDef {
+    int listId = 0;
+    std::array<int, kListLevels> startAt{-1, -1, -1, -1, -1, -1, -1, -1, -1};  // \listoverridestartat per level
+};
+
+// How far the lists of a document have counted, as list-table readers number them.
+struct ListCount {
+    std::array<int, kListLevels> number{};
+    std::array<bool, kListLevels> started{};
 };
 
 struct Field {
@@ -185,6 +205,13 @@ private:
     bool listNumbering(const ParaState& para, std::uint16_t& numbering, std::uint16_t& start,
                        std::uint16_t& style) const;
 
+    // ---- list numbers (rtfreader_lists.cpp)
+    void commitOverrideLevel();
+    const ListLevelDef* listLevelOf(const ParaState& para, int* listId = nullptr) const;
+    // Gives the paragraph being ended the restart flag and start that make it number as the file
+    // says, and a start indent deeper than its parent level's; counts it in.
+    void numberParagraph(QTextBlockFormat& format, const ParaState& para);
+
     // ---- body text, paragraphs and fields (rtfreader_text.cpp)
     void text(QStringView chars);     // any text of the current destination
     void deliver(QStringView chars);  // hands text to the current destination
@@ -223,7 +250,7 @@ private:
     std::vector<std::optional<QColor>> colors_;
     std::map<int, Style> styles_;
     std::map<int, std::vector<ListLevelDef>> lists_;  // by \listid
-    std::map<int, int> overrides_;                     // \ls -> \listid
+    std::map<int, ListOverrideDef> overrides_;         // by \ls
     std::vector<Field> fields_;
 
     // builders of the table entry being read
@@ -236,6 +263,10 @@ private:
     std::vector<ListLevelDef> pendingLevels_;
     int pendingListId_ = 0;
     int overrideListId_ = 0, overrideLs_ = 0;
+    ListOverrideDef pendingOverride_;
+    int pendingOverrideLevel_ = 0;  // the \lfolevel being read
+    int pendingOverrideStart_ = -1;
+    bool pendingOverrideStartAt_ = false;
     struct Pn {
         std::uint16_t numbering = PFN_NONE;
         int start = 1;
@@ -262,6 +293,12 @@ private:
     bool pageBreakNext_ = false;      // the next paragraph starts on a new page
     int pendingCellTabs_ = 0;
     bool breakInCell_ = false;        // the pending mark ends a paragraph inside a table cell
+    // numbering of the paragraphs read so far
+    ListCounter listCounter_;
+    std::map<int, ListCount> listCounts_;              // by \listid
+    std::set<std::pair<int, int>> overrideStarted_;    // (\ls, level) whose override start was used
+    std::map<std::pair<int, int>, int> levelIndents_;  // (\listid, level) -> the last start indent
+    std::vector<std::pair<int, int>> pnRuns_;          // (indent, \pnstart) of the \pn lists open
     QString listText_;                // \pntext / \listtext, shown only without real numbering
     CharState listTextState_;
     bool ownsBlock_ = false;          // the current block's format is ours to set

@@ -11,12 +11,15 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <array>
 #include <map>
 #include <tuple>
 #include <unordered_map>
 #include <vector>
 
 namespace richedit::rtf {
+
+inline constexpr int kDocumentCodePage = 1250;  // \ansicpg of what we write
 
 // The character properties as last written: the writer emits only what changes.
 struct WrittenChar {
@@ -31,6 +34,30 @@ struct WrittenChar {
     int textColor = 0;  // colour table index; 0 automatic
     int backColor = 0;
     bool operator==(const WrittenChar&) const = default;
+};
+
+// A list as written to the list table: one per list of the document, its levels by depth.
+struct WrittenList {
+    struct Level {
+        bool defined = false;
+        std::uint16_t numbering = PFN_ARABIC;
+        std::uint16_t style = PFNS_PERIOD;
+        int start = 1;  // for bullets: the bullet character
+        int left = 0;   // twips, as \li and \fi
+        int first = 0;
+    };
+    std::array<Level, 9> levels;
+    int lastLevel = -1;  // the level of the list's last paragraph
+};
+
+// A list open at a paragraph, as the engine counts it (numbering.h).
+struct OpenList {
+    int indent = 0;
+    std::uint16_t numbering = PFN_NONE;
+    int number = 0;
+    int start = 0;  // the list's first number
+    int list = -1;  // index in the written lists; -1 until a paragraph of it is written
+    int level = 0;
 };
 
 struct FontKey {
@@ -51,7 +78,11 @@ private:
     // ---- body (rtfwriter.cpp)
     void paragraph(const QTextBlock& block, bool breakInRange);
     void paragraphProperties(const QTextBlockFormat& format);
-    void numbering(const PARAFORMAT2& pf);
+    // ---- lists (rtfwriter_lists.cpp)
+    // Counts a paragraph in; when `written`, writes its list, level and fallback number.
+    void listParagraph(const PARAFORMAT2& pf, bool written);
+    int listFor(const PARAFORMAT2& pf, int number, int depth);
+    QByteArray listTables() const;
     void run(const QString& text, const QTextCharFormat& format);
     // Writes what changed since the last run; returns the run's record.
     CHARFORMAT2 characterProperties(const QTextCharFormat& format);
@@ -84,10 +115,8 @@ private:
     QString openHref_;
     WrittenChar beforeLink_;
 
-    // numbering counters across consecutive paragraphs
-    std::uint16_t lastNumbering_ = PFN_NONE;
-    std::uint16_t lastNumberingStyle_ = 0;
-    int counter_ = 0;
+    std::vector<OpenList> openLists_;  // increasing indents
+    std::vector<WrittenList> lists_;
     std::unordered_map<int, std::unordered_map<char16_t, char>> encoders_;
 };
 

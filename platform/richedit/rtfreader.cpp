@@ -24,7 +24,7 @@ bool readableStarDestination(Kw kw) {
     case Kw::fldinst: case Kw::pn: case Kw::shppict: case Kw::listtable: case Kw::listoverridetable:
     case Kw::ud: case Kw::fonttbl: case Kw::colortbl: case Kw::stylesheet: case Kw::pict: case Kw::field:
     case Kw::fldrslt: case Kw::listtext: case Kw::pntext: case Kw::pntxta: case Kw::pntxtb: case Kw::list:
-    case Kw::listlevel: case Kw::leveltext: case Kw::listoverride: case Kw::cs:
+    case Kw::listlevel: case Kw::leveltext: case Kw::listoverride: case Kw::lfolevel: case Kw::cs:
         return true;
     default:
         return false;
@@ -150,6 +150,7 @@ void Reader::groupEnd() {
         case Dest::ListLevel: commitListLevel(); break;
         case Dest::List: commitList(); break;
         case Dest::ListOverride: commitListOverride(); break;
+        case Dest::ListOverrideLevel: commitOverrideLevel(); break;
         case Dest::Picture: insertPictureFromBuilder(); break;
         case Dest::Pn: commitPn(top()); break;
         default: break;
@@ -197,7 +198,7 @@ void Reader::controlWord(const Token& t, bool star) {
     switch (g.dest) {
     case Dest::Picture: pictureWord(kw, param); return;
     case Dest::FontTable: case Dest::ColorTable: case Dest::ListTable: case Dest::List: case Dest::ListLevel:
-    case Dest::ListOverrideTable: case Dest::ListOverride: case Dest::Pn:
+    case Dest::ListOverrideTable: case Dest::ListOverride: case Dest::ListOverrideLevel: case Dest::Pn:
         tableWord(kw, param, t.hasParam);
         return;
     case Dest::StyleSheet:
@@ -241,6 +242,14 @@ bool Reader::destinationWord(Kw kw) {
         if (g.dest != Dest::ListOverrideTable) return false;
         setDest(Dest::ListOverride);
         overrideListId_ = overrideLs_ = 0;
+        pendingOverride_ = ListOverrideDef{};
+        pendingOverrideLevel_ = 0;
+        return true;
+    case Kw::lfolevel:
+        if (g.dest != Dest::ListOverride) return false;
+        setDest(Dest::ListOverrideLevel);
+        pendingOverrideStart_ = -1;
+        pendingOverrideStartAt_ = false;
         return true;
     case Kw::pict:
         if (body) {

@@ -83,12 +83,25 @@ bool Reader::tableWord(Kw kw, std::int32_t param, bool hasParam) {
         case Kw::levelnfc:
         case Kw::levelnfcn: pendingLevel_.nfc = param; return true;
         case Kw::levelstartat: pendingLevel_.start = std::clamp(param, 0, 65535); return true;
+        case Kw::levelnorestart: pendingLevel_.noRestart = !hasParam || param != 0; return true;
+        case Kw::li:
+            pendingLevel_.left = std::clamp(param, -kMaxLength, kMaxLength);
+            pendingLevel_.hasIndent = true;
+            return true;
+        case Kw::fi:
+            pendingLevel_.first = std::clamp(param, -kMaxLength, kMaxLength);
+            pendingLevel_.hasIndent = true;
+            return true;
         default: return false;
         }
     case Dest::ListOverride:
         if (kw == Kw::listid) overrideListId_ = param;
         if (kw == Kw::ls) overrideLs_ = param;
         return kw == Kw::listid || kw == Kw::ls;
+    case Dest::ListOverrideLevel:
+        if (kw == Kw::listoverridestartat) pendingOverrideStartAt_ = true;
+        if (kw == Kw::levelstartat) pendingOverrideStart_ = std::clamp(param, 0, 65535);
+        return kw == Kw::listoverridestartat || kw == Kw::levelstartat;
     case Dest::Pn:
         switch (kw) {
         case Kw::pnlvlblt: pn_.numbering = PFN_BULLET; return true;
@@ -149,8 +162,11 @@ void Reader::commitList() {
 }
 
 void Reader::commitListOverride() {
+    pendingOverride_.listId = overrideListId_;
     if (overrideLs_ > 0 && (int(overrides_.size()) < kMaxTableEntries || overrides_.count(overrideLs_)))
-        overrides_[overrideLs_] = overrideListId_;
+        overrides_[overrideLs_] = pendingOverride_;
+    pendingOverride_ = ListOverrideDef{};
+    pendingOverrideLevel_ = 0;
 }
 
 void Reader::commitPn(GroupState& parent) {
@@ -159,17 +175,15 @@ void Reader::commitPn(GroupState& parent) {
     para.numberingStart = std::uint16_t(pn_.start);
     para.numberingTab = std::uint16_t(pn_.indent);
     para.numberingStyle = pn_.numbering == PFN_BULLET ? PFNS_PAREN : numberingStyleFrom(pn_.before, pn_.after);
+    // A bullet's character is the text before it.
+    if (pn_.numbering == PFN_BULLET) para.numberingStart = pn_.before.isEmpty() ? 0 : pn_.before.front().unicode();
 }
 
 bool Reader::listNumbering(const ParaState& para, std::uint16_t& numbering, std::uint16_t& start,
                            std::uint16_t& style) const {
-    if (para.listOverride <= 0) return false;
-    const auto override = overrides_.find(para.listOverride);
-    if (override == overrides_.end()) return false;
-    const auto list = lists_.find(override->second);
-    if (list == lists_.end() || list->second.empty()) return false;
-    const auto& levels = list->second;
-    const ListLevelDef& level = levels[std::size_t(std::min<int>(para.listLevel, int(levels.size()) - 1))];
+    const ListLevelDef* found = listLevelOf(para);
+    if (!found) return false;
+    const ListLevelDef& level = *found;
 
     // \leveltext: a length, then the text in which characters 0..8 stand for the level numbers.
     const QString& raw = level.text;
@@ -185,6 +199,7 @@ bool Reader::listNumbering(const ParaState& para, std::uint16_t& numbering, std:
     if (level.nfc == 23 || (first < 0 && !text.isEmpty())) {
         numbering = PFN_BULLET;
         style = PFNS_PAREN;
+        start = text.isEmpty() ? 0 : text.front().unicode();  // which bullet
     } else if (level.nfc == 255) {
         numbering = PFN_NONE;
         style = PFNS_PAREN;

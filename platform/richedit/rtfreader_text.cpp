@@ -117,12 +117,15 @@ void Reader::paragraphBreak() {
     }
     flushRun();
     if (ownsBlock_) {
-        const QTextBlockFormat format = blockFormat(top().para);
+        QTextBlockFormat format = blockFormat(top().para);
+        numberParagraph(format, top().para);
         if (!cursorBlockFormat_ || !(*cursorBlockFormat_ == format)) {
             cursor_.setBlockFormat(format);
             cursorBlockFormat_ = format;
         }
         if (!paragraphHasContent_) cursor_.setBlockCharFormat(charFormat(top().ch));
+    } else {
+        listCounter_.next(listParagraphOf(cursor_.blockFormat()));
     }
     // The block after this mark is inserted only when something follows, so that the mark
     // ending the last paragraph does not add an empty one.
@@ -146,7 +149,9 @@ void Reader::finish() {
     // A pending mark ended the last paragraph, whose format is already set. Otherwise the last
     // paragraph is formatted when it is ours and nothing of the document follows it.
     if (!pendingBreak_ && ownsBlock_ && cursor_.atBlockEnd()) {
-        cursor_.setBlockFormat(blockFormat(top().para));
+        QTextBlockFormat format = blockFormat(top().para);
+        numberParagraph(format, top().para);
+        cursor_.setBlockFormat(format);
         cursorBlockFormat_.reset();
         if (!paragraphHasContent_) cursor_.setBlockCharFormat(charFormat(top().ch));
     }

@@ -20,8 +20,6 @@ namespace rtf {
 
 namespace {
 
-constexpr int kDocumentCodePage = 1250;
-
 const char* underlineWord(std::uint8_t type) {
     switch (type & 0x0F) {
     case CFU_UNDERLINENONE: return "ulnone";
@@ -34,38 +32,6 @@ const char* underlineWord(std::uint8_t type) {
     case CFU_UNDERLINEWAVE: return "ulwave";
     case CFU_UNDERLINETHICK: return "ulth";
     default: return "ul";
-    }
-}
-
-QString letters(int n, bool upper) {
-    QString s;
-    for (; n > 0; n = (n - 1) / 26) s.prepend(QChar((upper ? 'A' : 'a') + (n - 1) % 26));
-    return s;
-}
-
-QString roman(int n, bool upper) {
-    if (n <= 0 || n >= 4000) return QString::number(n);
-    static const std::pair<int, const char*> parts[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"},
-                                                        {100, "c"},  {90, "xc"},  {50, "l"},  {40, "xl"},
-                                                        {10, "x"},   {9, "ix"},   {5, "v"},   {4, "iv"},
-                                                        {1, "i"}};
-    QString s;
-    for (const auto& [value, text] : parts)
-        while (n >= value) {
-            s += QLatin1String(text);
-            n -= value;
-        }
-    return upper ? s.toUpper() : s;
-}
-
-// The number of a numbered paragraph as a reader without numbering support shows it.
-QString numberText(std::uint16_t numbering, int n) {
-    switch (numbering) {
-    case PFN_LCLETTER: return letters(n, false);
-    case PFN_UCLETTER: return letters(n, true);
-    case PFN_LCROMAN: return roman(n, false);
-    case PFN_UCROMAN: return roman(n, true);
-    default: return QString::number(n);
     }
 }
 
@@ -92,6 +58,10 @@ Writer::Writer(const QTextDocument& document, int from, int to, RtfObjects objec
 
 QByteArray Writer::run() {
     body_.reserve((to_ - from_) * 2 + 256);
+    // The lists open where the range starts count on from the paragraphs before it.
+    const QTextBlock first = document_.findBlock(from_);
+    for (QTextBlock block = document_.begin(); block.isValid() && block != first; block = block.next())
+        listParagraph(paraFormatFrom(block.blockFormat()), false);
     for (QTextBlock block = document_.findBlock(from_); block.isValid(); block = block.next()) {
         const bool breakInRange = block.position() + block.length() - 1 < to_;
         paragraph(block, breakInRange);
@@ -138,7 +108,9 @@ QByteArray Writer::header() const {
     for (const COLORREF c : colors_)
         h += "\\red" + QByteArray::number(c & 0xFF) + "\\green" + QByteArray::number((c >> 8) & 0xFF) + "\\blue" +
              QByteArray::number((c >> 16) & 0xFF) + ';';
-    h += "}{\\*\\generator Quillex;}\\viewkind4\\uc1\r\n";
+    h += '}';
+    h += listTables();
+    h += "{\\*\\generator Quillex;}\\viewkind4\\uc1\r\n";
     return h;
 }
 
@@ -255,52 +227,7 @@ void Writer::paragraphProperties(const QTextBlockFormat& format) {
     }
     for (int i = 0; i < std::clamp<int>(pf.cTabCount, 0, MAX_TAB_STOPS); ++i) word("tx", pf.rgxTabs[std::size_t(i)]);
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) word("pagebb");
-    numbering(pf);
-}
-
-void Writer::numbering(const PARAFORMAT2& pf) {
-    const std::uint16_t kind = pf.wNumbering;
-    if (kind == PFN_NONE) {
-        lastNumbering_ = PFN_NONE;
-        return;
-    }
-    if (kind == lastNumbering_ && pf.wNumberingStyle == lastNumberingStyle_) ++counter_;
-    else counter_ = pf.wNumberingStart;
-    lastNumbering_ = kind;
-    lastNumberingStyle_ = pf.wNumberingStyle;
-
-    // The number written out for readers without numbering, then the numbering itself.
-    if (kind == PFN_BULLET) {
-        const int symbol = fontIndex(FontKey{QStringLiteral("Symbol"), 2, 0x50 | VARIABLE_PITCH});
-        body_ += "{\\pntext\\f" + QByteArray::number(symbol) + "\\'b7\\tab}";
-        body_ += "{\\*\\pn\\pnlvlblt\\pnf" + QByteArray::number(symbol) + "\\pnindent" +
-                 QByteArray::number(pf.wNumberingTab) + "{\\pntxtb\\'b7}}";
-        needDelimiter_ = false;
-        return;
-    }
-    const char* before = "";
-    const char* after = "";
-    switch (pf.wNumberingStyle & 0x0F00) {
-    case PFNS_PAREN: after = ")"; break;
-    case PFNS_PARENS: before = "("; after = ")"; break;
-    case PFNS_PERIOD: after = "."; break;
-    default: break;
-    }
-    const char* type = "pndec";
-    switch (kind) {
-    case PFN_LCLETTER: type = "pnlcltr"; break;
-    case PFN_UCLETTER: type = "pnucltr"; break;
-    case PFN_LCROMAN: type = "pnlcrm"; break;
-    case PFN_UCROMAN: type = "pnucrm"; break;
-    default: break;
-    }
-    body_ += "{\\pntext\\f0 " + QByteArray(before) + numberText(kind, counter_).toLatin1() + after + "\\tab}";
-    body_ += "{\\*\\pn\\pnlvlbody\\pnf0\\pnindent" + QByteArray::number(pf.wNumberingTab) + "\\pnstart" +
-             QByteArray::number(pf.wNumberingStart) + '\\' + type;
-    if (*before) body_ += "{\\pntxtb " + QByteArray(before) + '}';
-    if (*after) body_ += "{\\pntxta " + QByteArray(after) + '}';
-    body_ += '}';
-    needDelimiter_ = false;
+    listParagraph(pf, true);
 }
 
 CHARFORMAT2 Writer::characterProperties(const QTextCharFormat& format) {

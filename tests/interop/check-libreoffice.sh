@@ -38,7 +38,7 @@ for ours in "$work"/*.ours; do
     theirs="$work/$name.txt"
     [ -f "$theirs" ] || { fail "$name: LibreOffice wrote no text"; continue; }
     # LibreOffice starts its text with a signature and writes the labels of list items itself.
-    sed -e '1s/^\xef\xbb\xbf//' -e 's/^ *\(•\|[0-9]\+[.)]\|[a-zA-Z][.)]\|([0-9a-zA-Z]\+)\|[ivxIVX]\+[.)]\) //' \
+    sed -e '1s/^\xef\xbb\xbf//' -e 's/^ *\(•\|◦\|▪\|–\|[0-9]\+[.)]\|[a-zA-Z][.)]\|([0-9a-zA-Z]\+)\|[ivxIVX]\+[.)]\) //' \
         "$theirs" >"$theirs.norm"
     if diff -u "$ours" "$theirs.norm" >"$work/$name.diff"; then
         echo "ok: $name"
@@ -68,6 +68,36 @@ expect 'href="http://www.example.cz/stranka"' "hyperlink"
 expect '<img src="[^"]*\.png"' "PNG picture"
 expect '<img src="[^"]*\.jpg"' "JPEG picture"
 [ "$(grep -c '<li' "$html")" -ge 5 ] && echo "ok: five list items" || fail "list items"
+
+# ---- LISTS: the numbers LibreOffice shows on our RTF of the list fixtures equal those it shows on
+# the originals (labels drawn by LibreOffice, or numbers that the original holds as text).
+mkdir -p "$work/lists-original"
+cp "$root"/tests/data/rtf/interop/lists-*.rtf "$work/lists-original/"
+(cd "$work/lists-original" && soffice --headless --convert-to "txt:Text (encoded):UTF8" ./*.rtf >/dev/null 2>&1)
+list_labels() {
+    sed -e '1s/^\xef\xbb\xbf//' -e 's/ *$//' "$1" |
+        sed -n -e 's/^ \{1,\}\([^ ]\{1,\}\) \(.*\)$/\1 \2/p' -e 's/^\([^ 	]\{1,6\}\)	\(.*\)$/\1 \2/p'
+}
+for original in "$work"/lists-original/lists-*.txt; do
+    name=$(basename "$original" .txt)
+    ours="$work/$name.txt"
+    [ -f "$ours" ] || { fail "$name: LibreOffice wrote no text of our RTF"; continue; }
+    list_labels "$original" >"$work/$name.labels-original"
+    list_labels "$ours" >"$work/$name.labels-ours"
+    shown=$(cut -d' ' -f1 "$work/$name.labels-ours" | tr '\n' ' ')
+    # A multi-level number ("2.1.") is one number per paragraph to us: the level's own ("1.").
+    sed 's/^\([0-9]\{1,\}\.\)\{1,\}\([0-9]\{1,\}\.\) /\2 /' "$work/$name.labels-original" >"$work/$name.labels-own"
+    if diff -u "$work/$name.labels-original" "$work/$name.labels-ours" >"$work/$name.labels-diff"; then
+        echo "ok: $name: LibreOffice numbers our RTF as the original: $shown"
+    elif diff -q "$work/$name.labels-own" "$work/$name.labels-ours" >/dev/null; then
+        echo "ok: $name: LibreOffice numbers our RTF as the original, multi-level numbers as their level's own: $shown"
+        grep '^-[^-]' "$work/$name.labels-diff" | sed 's/^-/  original: /' | tr '\n' ';' && echo
+    else
+        fail "$name: LibreOffice numbers our RTF otherwise (- original, + ours)"
+        grep '^[-+][^-+]' "$work/$name.labels-diff"
+    fi
+done
+# ---- end LISTS
 
 if [ "$failures" -gt 0 ]; then
     echo "$failures check(s) failed"

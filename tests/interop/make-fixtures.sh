@@ -14,4 +14,20 @@ abiword --to=rtf --to-name=abiword.rtf source.html
 cp abiword.rtf "$dir/abiword.rtf"
 pandoc source.html -s -o pandoc.rtf
 cp pandoc.rtf "$dir/pandoc.rtf"
+
+# ---- LISTS: restarting, starting at 5 and nested lists (lists.html) as each program writes them.
+# LibreOffice's HTML import puts a nested <ul> on the numbered list's own level, so the second
+# LibreOffice fixture goes through pandoc's ODT, which keeps the hollow bullet of the nested list.
+cp "$dir/lists.html" "$work/"
+soffice --headless --convert-to "rtf:Rich Text Format" --outdir lo lists.html >/dev/null
+cp lo/lists.rtf "$dir/lists-libreoffice.rtf"
+pandoc lists.html -s -o lists-via-pandoc.odt
+soffice --headless --convert-to "rtf:Rich Text Format" --outdir lo lists-via-pandoc.odt >/dev/null
+cp lo/lists-via-pandoc.rtf "$dir/lists-libreoffice-odt.rtf"
+abiword --to=rtf --to-name=lists-abiword.rtf lists.html
+cp lists-abiword.rtf "$dir/lists-abiword.rtf"
+pandoc lists.html -s -o lists-pandoc.rtf
+cp lists-pandoc.rtf "$dir/lists-pandoc.rtf"
+# ---- end LISTS
+
 echo "fixtures written to $dir"

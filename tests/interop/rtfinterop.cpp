@@ -2,10 +2,13 @@
 // our writer, and writes the plain text we hold, so that another program's reading of our RTF can
 // be compared with ours.
 //
-//   rtfinterop <in.rtf> <out.rtf> <out.txt>
+//   rtfinterop <in.rtf> <out.rtf> <out.txt> [<out.labels>]
 //
 // out.txt is UTF-8, one line per paragraph; pictures are left out, line breaks inside a paragraph
-// become line ends.
+// become line ends. out.labels has, for each paragraph with a bullet or number, the label we draw,
+// a tab and the paragraph's text.
+#include "platform/richedit/numbering.h"
+#include "platform/richedit/records.h"
 #include "platform/richedit/rtf.h"
 
 #include <QFile>
@@ -19,8 +22,8 @@
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: rtfinterop <in.rtf> <out.rtf> <out.txt>\n");
+    if (argc != 4 && argc != 5) {
+        std::fprintf(stderr, "usage: rtfinterop <in.rtf> <out.rtf> <out.txt> [<out.labels>]\n");
         return 2;
     }
     QFile in(QString::fromLocal8Bit(argv[1]));
@@ -41,8 +44,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot write %s\n", argv[2]);
         return 1;
     }
-    QString text;
+    QString text, labels;
+    richedit::ParagraphNumbers numbers;
+    numbers.update(document, 0);
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const richedit::ListParagraph p = richedit::listParagraphOf(block.blockFormat());
+        if (p.numbering != richedit::PFN_NONE)
+            labels += richedit::numberingLabel(p.numbering, p.style, numbers.at(block), p.start) + u'\t' +
+                      block.text() + u'\n';
         QString line = block.text();
         line.remove(QChar::ObjectReplacementCharacter);
         line.replace(QChar::LineSeparator, u'\n');
@@ -52,6 +61,13 @@ int main(int argc, char** argv) {
     if (!txt.open(QIODevice::WriteOnly) || txt.write(text.toUtf8()) < 0) {
         std::fprintf(stderr, "cannot write %s\n", argv[3]);
         return 1;
+    }
+    if (argc == 5) {
+        QFile out(QString::fromLocal8Bit(argv[4]));
+        if (!out.open(QIODevice::WriteOnly) || out.write(labels.toUtf8()) < 0) {
+            std::fprintf(stderr, "cannot write %s\n", argv[4]);
+            return 1;
+        }
     }
     return 0;
 }

@@ -312,7 +312,8 @@ void TestRtfRead::oldStyleNumbering_data() {
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("style");
 
-    QTest::newRow("bullet") << QByteArray("\\pnlvlblt\\pnf2\\pnindent0{\\pntxtb\\'b7}") << int(PFN_BULLET) << 1 << int(PFNS_PAREN);
+    // A bullet keeps its character in wNumberingStart (here the Symbol font's bullet, drawn as U+2022).
+    QTest::newRow("bullet") << QByteArray("\\pnlvlblt\\pnf2\\pnindent0{\\pntxtb\\'b7}") << int(PFN_BULLET) << 0xB7 << int(PFNS_PAREN);
     QTest::newRow("arabic with period") << QByteArray("\\pnlvlbody\\pndec\\pnstart3{\\pntxta .}") << int(PFN_ARABIC) << 3 << int(PFNS_PERIOD);
     QTest::newRow("body level is arabic") << QByteArray("\\pnlvlbody{\\pntxta )}") << int(PFN_ARABIC) << 1 << int(PFNS_PAREN);
     QTest::newRow("lower letters") << QByteArray("\\pnlvlbody\\pnlcltr{\\pntxta )}") << int(PFN_LCLETTER) << 1 << int(PFNS_PAREN);
@@ -334,7 +335,9 @@ void TestRtfRead::oldStyleNumbering() {
         const PARAFORMAT2 pf = paraAt(*l.doc, b);
         QCOMPARE(int(pf.wNumbering), numbering);
         QCOMPARE(int(pf.wNumberingStart), start);
-        QCOMPARE(int(pf.wNumberingStyle), style);
+        QCOMPARE(int(pf.wNumberingStyle & 0x0F00), style);
+        // The first paragraph starts the list, the second continues it.
+        QCOMPARE(bool(pf.wNumberingStyle & PFNS_NEWNUMBER), b == 0);
     }
     QCOMPARE(int(paraAt(*l.doc, 2).wNumbering), int(PFN_NONE));
 }
@@ -350,14 +353,14 @@ void TestRtfRead::listTableNumberingWithoutDoubledNumbers() {
              QStringList({u"one"_qs, u"two"_qs, u"dot"_qs, u"letter"_qs, u"9.\tunknown list"_qs, u"plain"_qs}));
     const PARAFORMAT2 one = paraAt(*l.doc, 0);
     QCOMPARE(int(one.wNumbering), int(PFN_ARABIC));
-    QCOMPARE(int(one.wNumberingStyle), int(PFNS_PERIOD));
+    QCOMPARE(int(one.wNumberingStyle & 0x0F00), int(PFNS_PERIOD));
     QCOMPARE(int(one.dxStartIndent), 360);
     QCOMPARE(int(paraAt(*l.doc, 1).wNumbering), int(PFN_ARABIC));
     QCOMPARE(int(paraAt(*l.doc, 2).wNumbering), int(PFN_BULLET));
     const PARAFORMAT2 letter = paraAt(*l.doc, 3);
     QCOMPARE(int(letter.wNumbering), int(PFN_LCLETTER));
     QCOMPARE(int(letter.wNumberingStart), 3);
-    QCOMPARE(int(letter.wNumberingStyle), int(PFNS_PAREN));
+    QCOMPARE(int(letter.wNumberingStyle & 0x0F00), int(PFNS_PAREN));
     QCOMPARE(int(paraAt(*l.doc, 4).wNumbering), int(PFN_NONE));
     QCOMPARE(int(paraAt(*l.doc, 5).wNumbering), int(PFN_NONE));
 }
