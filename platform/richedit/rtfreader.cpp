@@ -44,7 +44,7 @@ bool hiddenDestination(Kw kw) {
     case Kw::aftnsepc: case Kw::aftncn: case Kw::listpicture: case Kw::pnseclvl: case Kw::userprops:
     case Kw::xmlnstbl: case Kw::mmathPr: case Kw::wgrffmtfilter: case Kw::fchars: case Kw::lchars:
     case Kw::shpinst: case Kw::nesttableprops: case Kw::panose: case Kw::falt: case Kw::keycode:
-    case Kw::listname: case Kw::levelnumbers:
+    case Kw::listname: case Kw::levelnumbers: case Kw::nonesttables:
         return true;
     default:
         return false;
@@ -208,6 +208,7 @@ void Reader::controlWord(const Token& t, bool star) {
         return;
     default: break;
     }
+    if (g.dest == Dest::Body && rowWord(kw, param)) return;
     if (property(kw, param, t.hasParam)) return;
     specialWord(kw);
 }
@@ -334,22 +335,7 @@ void Reader::specialWord(Kw kw) {
     case Kw::line: character(u'\u2028'); break;
     case Kw::tab: character(u'\t'); break;
     case Kw::cell:
-    case Kw::nestcell:
-        if (!body) {
-            character(u'\t');
-            break;
-        }
-        // The mark of a cell's last paragraph ends the cell, not a paragraph of the row.
-        if (pendingBreak_ && breakInCell_) pendingBreak_ = false;
-        ++pendingCellTabs_;
-        break;
-    case Kw::row:
-    case Kw::nestrow:
-        if (body) {
-            pendingCellTabs_ = 0;
-            paragraphBreak();
-        }
-        break;
+    case Kw::nestcell: character(u'\t'); break;  // outside the body; rowWord reads body rows
     case Kw::emdash: character(u'\u2014'); break;
     case Kw::endash: character(u'\u2013'); break;
     case Kw::emspace: character(u'\u2003'); break;
