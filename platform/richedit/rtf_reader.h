@@ -296,6 +296,7 @@ private:
         int marks = 0;          // cell marks written, or pending
         int pendingMarks = 0;   // \cell seen, written when the next cell's content starts
         int pendingLines = 0;   // \par inside a cell, a line break when the cell goes on
+        CharState markState;    // the character format in force at the last \cell
         ParaState para;         // the first cell's paragraph: alignment, spacing
     } row_;
     QString listText_;                // \pntext / \listtext, shown only without real numbering

@@ -24,7 +24,7 @@ bool readableStarDestination(Kw kw) {
     case Kw::fldinst: case Kw::pn: case Kw::shppict: case Kw::listtable: case Kw::listoverridetable:
     case Kw::ud: case Kw::fonttbl: case Kw::colortbl: case Kw::stylesheet: case Kw::pict: case Kw::field:
     case Kw::fldrslt: case Kw::listtext: case Kw::pntext: case Kw::pntxta: case Kw::pntxtb: case Kw::list:
-    case Kw::listlevel: case Kw::leveltext: case Kw::listoverride: case Kw::cs:
+    case Kw::listlevel: case Kw::leveltext: case Kw::listoverride: case Kw::cs: case Kw::nesttableprops:
         return true;
     default:
         return false;
@@ -43,7 +43,7 @@ bool hiddenDestination(Kw kw) {
     case Kw::templateName: case Kw::ftnsep: case Kw::ftnsepc: case Kw::ftncn: case Kw::aftnsep:
     case Kw::aftnsepc: case Kw::aftncn: case Kw::listpicture: case Kw::pnseclvl: case Kw::userprops:
     case Kw::xmlnstbl: case Kw::mmathPr: case Kw::wgrffmtfilter: case Kw::fchars: case Kw::lchars:
-    case Kw::shpinst: case Kw::nesttableprops: case Kw::panose: case Kw::falt: case Kw::keycode:
+    case Kw::shpinst: case Kw::panose: case Kw::falt: case Kw::keycode:
     case Kw::listname: case Kw::levelnumbers: case Kw::nonesttables:
         return true;
     default:
@@ -313,6 +313,10 @@ bool Reader::destinationWord(Kw kw) {
         setDest(Dest::Skip);
         return true;
     case Kw::ud: return true;
+    case Kw::nesttableprops:
+        if (body) return false;  // a nested row ends there: rowWord reads it
+        setDest(Dest::Skip);
+        return true;
     default: break;
     }
     if (hiddenDestination(kw)) {
@@ -326,7 +330,8 @@ void Reader::specialWord(Kw kw) {
     const bool body = top().dest == Dest::Body;
     auto character = [this](char16_t c) { text(QStringView(&c, 1)); };
     switch (kw) {
-    case Kw::par: if (body) paragraphBreak(); break;
+    case Kw::par:
+    case Kw::row: if (body) paragraphBreak(); break;
     case Kw::sect:
     case Kw::column:
         if (body && (paragraphHasContent_ || !listText_.isEmpty())) paragraphBreak();

@@ -86,13 +86,16 @@ bool Reader::rowWord(Kw kw, std::int32_t param) {
         // A nested table's cells stay in the outer cell, apart by a space, its rows by line breaks.
         text(u" ");
         return true;
+    case Kw::nesttableprops:  // a nested row's definition and its end: the row ends here
+        setDest(Dest::Skip);
+        [[fallthrough]];
     case Kw::nestrow:
         if (!row_.open) openRow();
         row_.pendingLines = std::min(row_.pendingLines + 1, kMaxLinesPerCell);
         return true;
     case Kw::row:
         if (!row_.open) {
-            if (def.edges.empty()) return true;  // a stray \row with no row at all
+            if (def.edges.empty()) return false;  // no row at all: nothing but a paragraph mark
             openRow();  // a row without cells: an empty row of the defined cells
         }
         endRow();
@@ -138,6 +141,7 @@ void Reader::cellMark() {
     if (!row_.open) openRow();
     row_.pendingLines = 0;  // the mark of a cell's last paragraph ends the cell, not a line
     row_.pendingMarks = std::min(row_.pendingMarks + 1, MAX_TAB_STOPS);
+    row_.markState = top().ch;
 }
 
 void Reader::contentInRow() {
@@ -151,10 +155,13 @@ void Reader::contentInRow() {
 
 void Reader::writePendingMarks() {
     if (row_.pendingMarks == 0 && row_.pendingLines == 0) return;
-    if (!(runState_ == top().ch)) {
+    auto inState = [this](const CharState& state) {
+        if (runState_ == state) return;
         flushRun();
-        runState_ = top().ch;
-    }
+        runState_ = state;
+    };
+    // A mark has the format of its \cell, so that it ends a link or a bold run with the cell.
+    if (row_.pendingMarks > 0) inState(row_.markState);
     for (; row_.pendingMarks > 0; --row_.pendingMarks) {
         // Cells beyond what a record can hold share the last cell.
         if (row_.marks < MAX_TAB_STOPS - 1) {
@@ -164,6 +171,7 @@ void Reader::writePendingMarks() {
             runText_.append(u' ');
         }
     }
+    if (row_.pendingLines > 0) inState(top().ch);
     runText_.append(QString(row_.pendingLines, QChar::LineSeparator));
     row_.pendingLines = 0;
 }
