@@ -277,7 +277,8 @@ private:
     // The row definition in force (\trowd ... \cellx) and the row being read. A row is one
     // paragraph; its cells are separated by kCellMark until \row makes them tabs.
     struct RowDefinition {
-        int left = 0, gap = 0, height = 0;
+        int left = 0, gap = -1, height = 0;    // gap -1: no \trgaph, the cells' padding stands for it
+        int padding = 0;                       // \trpadd*, \clpad*: the widest
         std::vector<int> edges;                // \cellx, at most MAX_TAB_STOPS
         std::vector<std::uint16_t> cellBorders;  // PFBRD_ bits of the cell ending at each edge
         std::uint16_t rowBorders = 0;          // from \trbrdr*

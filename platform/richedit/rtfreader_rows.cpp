@@ -47,6 +47,9 @@ bool Reader::rowWord(Kw kw, std::int32_t param) {
         border_ = BorderWord{};
         return true;
     case Kw::trgaph: def.gap = std::clamp(param, 0, kMaxLength); return true;
+    case Kw::trpaddl: case Kw::trpaddr: case Kw::clpadl: case Kw::clpadr:
+        def.padding = std::max(def.padding, std::clamp(param, 0, kMaxLength));
+        return true;
     case Kw::trleft: def.left = std::clamp(param, -kMaxLength, kMaxLength); return true;
     case Kw::trrh: def.height = std::clamp(param, -kMaxLength, kMaxLength); return true;
     case Kw::cellx:
@@ -209,7 +212,7 @@ void Reader::endRow() {
         pf.cTabCount = std::int16_t(edges.size());
         std::copy(edges.begin(), edges.end(), pf.rgxTabs.begin());
         pf.dxStartIndent = def.left;
-        pf.dxOffset = def.gap;
+        pf.dxOffset = def.gap >= 0 ? def.gap : def.padding;
         pf.dyLineSpacing = std::abs(def.height);
         pf.bLineSpacingRule = def.height > 0 ? LS_ATLEAST : def.height < 0 ? LS_EXACTLY : LS_SINGLE;
         // One set of borders for the row: a border any cell draws counts. A cell's left and right

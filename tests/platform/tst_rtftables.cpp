@@ -135,6 +135,10 @@ void RtfTablesTest::rowProperties_data() {
     const int row = PFE_TABLE;
     QTest::newRow("left edge, gap, at least height")
         << QByteArray("\\trowd\\trgaph108\\trleft-108\\trrh400\\cellx1000") << QList<int>{row, -108, 108, 400, LS_ATLEAST, 0, 0, PFA_CENTER};
+    QTest::newRow("cell padding for a gap") << QByteArray("\\trowd\\trpaddl20\\trpaddfl3\\clpadl60\\clpadfl3\\cellx1000")
+                                            << QList<int>{row, 0, 60, 0, LS_SINGLE, 0, 0, PFA_CENTER};
+    QTest::newRow("gap before padding") << QByteArray("\\trowd\\trgaph0\\trpaddl108\\cellx1000")
+                                        << QList<int>{row, 0, 0, 0, LS_SINGLE, 0, 0, PFA_CENTER};
     QTest::newRow("exact height") << QByteArray("\\trowd\\trrh-300\\cellx1000") << QList<int>{row, 0, 0, 300, LS_EXACTLY, 0, 0, PFA_CENTER};
     QTest::newRow("every cell border")
         << QByteArray("\\trowd\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrdb\\brdrw5\\clbrdrr\\brdrs\\brdrw10\\cellx1000"
