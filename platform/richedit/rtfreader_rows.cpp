@@ -42,6 +42,9 @@ bool Reader::rowWord(Kw kw, std::int32_t param) {
         return true;
     };
     switch (kw) {
+    case Kw::pard:
+        foldBorder();  // the row's border words end with its definition
+        return false;
     case Kw::trowd:
         def = RowDefinition{};
         border_ = BorderWord{};

@@ -69,26 +69,8 @@ std::uint16_t alignmentFromQt(Qt::Alignment a) {
     return PFA_LEFT;
 }
 
-QList<QTextOption::Tab> tabStops(const QTextBlockFormat& f) {
-    QList<QTextOption::Tab> tabs;
-    for (const QVariant& v : f.property(PropTabs).toList()) tabs.append(QTextOption::Tab(toLayout(v.toInt()), QTextOption::LeftTab));
-    return tabs;
-}
-
 // Qt's geometry follows from the stored record; called after every paragraph write.
 void deriveBlockGeometry(QTextBlockFormat& f) {
-    if (intProp(f, PropParaEffects) & PFE_TABLE) {
-        // A table row's fields describe its cells (left edge, gap, row height), not its lines: the
-        // layout places the cells from the record, and the lines inside them are single spaced.
-        f.setLeftMargin(0);
-        f.setTextIndent(0);
-        f.setRightMargin(0);
-        f.setTopMargin(toLayout(intProp(f, PropSpaceBefore)));
-        f.setBottomMargin(toLayout(intProp(f, PropSpaceAfter)));
-        f.setLineHeight(0, QTextBlockFormat::SingleHeight);
-        f.setTabPositions(tabStops(f));  // the cells' right edges
-        return;
-    }
     const int start = intProp(f, PropStartIndent);
     const int offset = intProp(f, PropOffset);
     const int numbering = intProp(f, PropNumbering);
@@ -118,7 +100,18 @@ void deriveBlockGeometry(QTextBlockFormat& f) {
     default: f.setLineHeight(0, QTextBlockFormat::SingleHeight); break;
     }
 
-    f.setTabPositions(tabStops(f));
+    QList<QTextOption::Tab> tabs;
+    for (const QVariant& v : f.property(PropTabs).toList()) tabs.append(QTextOption::Tab(toLayout(v.toInt()), QTextOption::LeftTab));
+    f.setTabPositions(tabs);  // of a table row: its cells' right edges
+
+    if (intProp(f, PropParaEffects) & PFE_TABLE) {
+        // A table row's indents and spacing describe its cells (left edge, gap, row height), not its
+        // lines: the layout places the cells from the record, and the lines in them are single spaced.
+        f.setLeftMargin(0);
+        f.setTextIndent(0);
+        f.setRightMargin(0);
+        f.setLineHeight(0, QTextBlockFormat::SingleHeight);
+    }
 }
 
 }  // namespace

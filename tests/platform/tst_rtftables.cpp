@@ -166,6 +166,11 @@ void RtfTablesTest::rowProperties() {
     const Loaded l = load(rtf(definition + "\\cellx2000\\pard\\intbl\\qc\\sl600\\slmult1 A\\cell\\pard\\intbl\\qr B\\cell\\row"));
     QCOMPARE(rowsAndParagraphs(*l.doc), QStringList{kRow + "A\tB"});
     QCOMPARE(rowRecord(paraAt(*l.doc, 0)).mid(0, record.size()), record);
+    // Qt's geometry takes none of them for the lines: the layout places the cells.
+    const QTextBlockFormat qt = l.doc->begin().blockFormat();
+    QCOMPARE(qt.lineHeightType(), int(QTextBlockFormat::SingleHeight));
+    QCOMPARE(qt.leftMargin(), 0.0);
+    QCOMPARE(qt.textIndent(), 0.0);
 }
 
 void RtfTablesTest::cellsKeepFormattingLinksAndPictures() {
