@@ -297,6 +297,7 @@ private:
         int marks = 0;          // cell marks written, or pending
         int pendingMarks = 0;   // \cell seen, written when the next cell's content starts
         int pendingLines = 0;   // \par inside a cell, a line break when the cell goes on
+        bool pardAfterCell = false;  // paragraph properties were reset since the last \cell
         CharState markState;    // the character format in force at the last \cell
         ParaState para;         // the first cell's paragraph: alignment, spacing
     } row_;

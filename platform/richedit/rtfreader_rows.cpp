@@ -44,6 +44,7 @@ bool Reader::rowWord(Kw kw, std::int32_t param) {
     switch (kw) {
     case Kw::pard:
         foldBorder();  // the row's border words end with its definition
+        row_.pardAfterCell = row_.open;
         return false;
     case Kw::trowd:
         def = RowDefinition{};
@@ -146,14 +147,16 @@ void Reader::openRow() {
 void Reader::cellMark() {
     if (!row_.open) openRow();
     row_.pendingLines = 0;  // the mark of a cell's last paragraph ends the cell, not a line
+    row_.pardAfterCell = false;
     row_.pendingMarks = std::min(row_.pendingMarks + 1, MAX_TAB_STOPS);
     row_.markState = top().ch;
 }
 
 void Reader::contentInRow() {
     const bool inTable = top().para.inTable;
-    // A row whose last paragraph ended without \cell or \row ends where the text leaves the table.
-    if (row_.open && !inTable && row_.pendingLines > 0) endRow();
+    // A row whose last paragraph ended without \cell or \row ends where the text leaves the table:
+    // at a paragraph outside the table, whose \pard or paragraph mark shows that it is one.
+    if (row_.open && !inTable && (row_.pendingLines > 0 || row_.pardAfterCell)) endRow();
     if (!inTable && !row_.open) return;
     if (!row_.open) openRow();
     writePendingMarks();

@@ -104,6 +104,8 @@ void RtfTablesTest::readsRows_data() {
                                                         << QStringList{"Before", kRow + "A"} << QList<int>{1000};
     QTest::newRow("cells without a row mark") << QByteArray("\\trowd\\cellx1000\\cellx2000\\pard\\intbl A\\cell B\\cell\\pard\\par Next\\par")
                                             << QStringList{kRow + "A\tB", "Next"} << QList<int>{1000, 2000};
+    QTest::newRow("cells without a row mark, then text") << QByteArray("\\trowd\\cellx1000\\cellx2000\\pard\\intbl A\\cell B\\cell\\pard Next\\par")
+                                                       << QStringList{kRow + "A\tB", "Next"} << QList<int>{1000, 2000};
     QTest::newRow("row paragraph followed by text") << QByteArray("\\trowd\\cellx1000\\pard\\intbl A\\par\\pard Next\\par")
                                                   << QStringList{kRow + "A", "Next"} << QList<int>{1000};
     QTest::newRow("cells without intbl") << QByteArray("\\trowd\\cellx1000\\cellx2000 A\\cell B\\cell\\row")
