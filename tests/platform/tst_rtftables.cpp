@@ -74,6 +74,15 @@ void RtfTablesTest::readsRows_data() {
                                               << QStringList{kRow + "A1\tB1", "After"} << QList<int>{1000, 2000};
     QTest::newRow("definition repeated before row wins") << QByteArray("\\trowd\\cellx500\\cellx700\\pard\\intbl A\\cell B\\cell\\pard\\intbl{\\trowd\\cellx1500\\cellx3000\\row}\\pard After\\par")
                                                       << QStringList{kRow + "A\tB", "After"} << QList<int>{1500, 3000};
+    QTest::newRow("Word 2003: the definition in the row-end paragraph")
+        << QByteArray("\\pard\\plain \\ltrpar\\ql \\li0\\ri0\\widctlpar\\intbl\\wrapdefault\\rin0\\lin0 \\rtlch\\fcs1 \\af0 \\ltrch\\fcs0 "
+                      "A\\cell B\\cell \\pard\\plain \\ltrpar\\ql \\li0\\ri0\\sa200\\sl276\\slmult1\\widctlpar\\intbl\\wrapdefault\\rin0\\lin0 "
+                      "{\\trowd \\irow0\\irowband0\\ltrrow\\ts11\\trgaph108\\trleft-108\\trbrdrt\\brdrs\\brdrw10 \\trbrdrl\\brdrs\\brdrw10 "
+                      "\\trbrdrb\\brdrs\\brdrw10 \\trbrdrr\\brdrs\\brdrw10 \\trbrdrh\\brdrs\\brdrw10 \\trbrdrv\\brdrs\\brdrw10 \\trftsWidth1"
+                      "\\trautofit1\\trpaddl108\\trpaddr108\\trpaddfl3\\trpaddfr3\\tblind0\\tblindtype3 \\clvertalt\\clbrdrt\\brdrs\\brdrw10 "
+                      "\\clbrdrl\\brdrs\\brdrw10 \\clbrdrb\\brdrs\\brdrw10 \\clbrdrr\\brdrs\\brdrw10 \\cltxlrtb\\clftsWidth3\\clwWidth4788"
+                      "\\clshdrawnil \\cellx4680\\clvertalt\\cellx9468\\row }\\pard\\plain After\\par")
+        << QStringList{kRow + "A\tB", "After"} << QList<int>{4680, 9468};
     QTest::newRow("definition only before row") << QByteArray("\\pard\\intbl A\\cell B\\cell{\\trowd\\cellx3000\\cellx1500\\row}")
                                               << QStringList{kRow + "A\tB"} << QList<int>{1500, 3000};
     QTest::newRow("cell text in groups, mark after the group") << QByteArray("{\\trowd\\cellx1000\\cellx2000\\intbl{{\\pard\\intbl A\\par}\\cell}{\\cell}\\intbl\\row}{\\pard B\\par}")
