@@ -283,6 +283,9 @@ private:
         std::vector<std::uint16_t> cellBorders;  // PFBRD_ bits of the cell ending at each edge
         std::uint16_t rowBorders = 0;          // from \trbrdr*
         std::uint16_t pendingCellBorders = 0;  // of the cell whose \cellx comes next
+        bool pendingMerge = false;             // \clmrg: that cell continues the one before
+        int cellsDefined = 0;                  // \cellx read, merged cells included
+        std::vector<int> mergedCells;          // cells (by their \cellx) merged into the one before
         int borderWidth = 0;
     } rowDef_;
     struct BorderWord {

@@ -56,15 +56,26 @@ bool Reader::rowWord(Kw kw, std::int32_t param) {
         return true;
     case Kw::trleft: def.left = std::clamp(param, -kMaxLength, kMaxLength); return true;
     case Kw::trrh: def.height = std::clamp(param, -kMaxLength, kMaxLength); return true;
-    case Kw::cellx:
+    case Kw::clmgf: return true;  // the first of merged cells: the one that stays
+    case Kw::clmrg: def.pendingMerge = true; return true;
+    case Kw::cellx: {
         foldBorder();
         border_ = BorderWord{};
-        if (int(def.edges.size()) < MAX_TAB_STOPS) {
-            def.edges.push_back(std::clamp(param, -kMaxLength, kMaxLength));
+        const int edge = std::clamp(param, -kMaxLength, kMaxLength);
+        if (def.pendingMerge && !def.edges.empty() && def.cellsDefined < MAX_TAB_STOPS) {
+            // The record has no merged cells: the first of them reaches to the last one's edge.
+            def.edges.back() = edge;
+            def.cellBorders.back() = std::uint16_t((def.cellBorders.back() & ~PFBRD_RIGHT) | def.pendingCellBorders);
+            def.mergedCells.push_back(def.cellsDefined);
+        } else if (int(def.edges.size()) < MAX_TAB_STOPS) {
+            def.edges.push_back(edge);
             def.cellBorders.push_back(def.pendingCellBorders);
         }
+        def.cellsDefined = std::min(def.cellsDefined + 1, MAX_TAB_STOPS);
         def.pendingCellBorders = 0;
+        def.pendingMerge = false;
         return true;
+    }
     // A row's inside horizontal borders lie between rows: each row draws them as its top and bottom.
     case Kw::trbrdrl: return borderOf(BorderWord::Of::Row, PFBRD_LEFT);
     case Kw::trbrdrr: return borderOf(BorderWord::Of::Row, PFBRD_RIGHT);
@@ -194,22 +205,31 @@ void Reader::endRow() {
     }
     flushRun();
 
-    // Cell marks become the tabs of the row; tabs of the cells' own text become spaces.
+    // Cell marks become the tabs of the row, but for the marks before merged cells, which go;
+    // tabs of the cells' own text become spaces.
+    const RowDefinition& def = rowDef_;
     QTextCursor edit(cursor_);
     const QTextBlock block = cursor_.block();
     const int offset = std::max(0, row_.start - block.position());
     const QString text = block.text();
+    int mark = 0, removed = 0;
     for (int i = offset; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         if (c != u'\t' && c != kCellMark) continue;
-        edit.setPosition(block.position() + i);
-        edit.setPosition(block.position() + i + 1, QTextCursor::KeepAnchor);
-        edit.insertText(c == kCellMark ? QStringLiteral("\t") : QStringLiteral(" "), edit.charFormat());
+        const bool merged = c == kCellMark && std::find(def.mergedCells.begin(), def.mergedCells.end(), ++mark) !=
+                                                  def.mergedCells.end();
+        edit.setPosition(block.position() + i - removed);
+        edit.setPosition(block.position() + i - removed + 1, QTextCursor::KeepAnchor);
+        if (merged) {
+            edit.removeSelectedText();
+            ++removed;
+        } else {
+            edit.insertText(c == kCellMark ? QStringLiteral("\t") : QStringLiteral(" "), edit.charFormat());
+        }
     }
 
     if (ownsBlock_) {
-        const RowDefinition& def = rowDef_;
-        const int cells = row_.marks + 1;
+        const int cells = row_.marks + 1 - removed;
         const std::vector<int> edges = cellEdges(def.edges, def.left, cells);
         PARAFORMAT2 pf;
         pf.dwMask = PFM_TABLE | PFM_TABSTOPS | PFM_STARTINDENT | PFM_OFFSET | PFM_LINESPACING | PFM_BORDER |

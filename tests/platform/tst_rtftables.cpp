@@ -97,6 +97,9 @@ void RtfTablesTest::readsRows_data() {
                                << QStringList{kRow + "\tB\t\t"} << QList<int>{1, 2, 3, 4};
     QTest::newRow("edges sorted and de-duplicated") << QByteArray("\\trowd\\cellx2000\\cellx1000\\cellx2000\\pard\\intbl A\\cell B\\cell\\row")
                                                   << QStringList{kRow + "A\tB"} << QList<int>{1000, 2000};
+    QTest::newRow("merged cells") << QByteArray("\\trowd\\cellx500\\clmgf\\cellx1000\\clmrg\\cellx2000\\clmrg\\cellx2500\\cellx3000"
+                                                "\\pard\\intbl A\\cell B\\cell\\cell\\cell D\\cell\\row")
+                                << QStringList{kRow + "A\tB\tD"} << QList<int>{500, 2500, 3000};
     QTest::newRow("two paragraphs in a cell") << QByteArray("\\trowd\\cellx1000\\cellx2000\\pard\\intbl A\\par B\\cell C\\par\\cell\\row")
                                             << QStringList{kRow + u"A\u2028B\tC"_qs} << QList<int>{1000, 2000};
     QTest::newRow("tab in a cell is a space") << QByteArray("\\trowd\\cellx1000\\cellx2000\\pard\\intbl A\\tab B\\cell C\\cell\\row")
