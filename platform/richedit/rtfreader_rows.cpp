@@ -97,6 +97,10 @@ bool Reader::rowWord(Kw kw, std::int32_t param) {
         border_.width = std::clamp(param, 0, kMaxBorderWidth);
         return true;
     case Kw::itap: return true;  // nested cells are flattened by \nestcell and \nestrow
+    case Kw::page:
+    case Kw::sect:
+    case Kw::column:
+        return row_.open;  // a row is one paragraph: no break inside it
     case Kw::cell:
         cellMark();
         return true;
@@ -153,6 +157,7 @@ void Reader::openRow() {
     row_.open = true;
     row_.start = cursor_.position();
     row_.para = top().para;
+    lastPictureGroup_ = GroupState::PictureGroup::None;  // a picture before the row is not replaced
 }
 
 void Reader::cellMark() {
@@ -213,9 +218,9 @@ void Reader::endRow() {
     const int offset = std::max(0, row_.start - block.position());
     const QString text = block.text();
     int mark = 0, removed = 0;
-    for (int i = offset; i < text.size(); ++i) {
+    for (int i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        if (c != u'\t' && c != kCellMark) continue;
+        if (c != kCellMark && (c != u'\t' || i < offset)) continue;
         const bool merged = c == kCellMark && std::find(def.mergedCells.begin(), def.mergedCells.end(), ++mark) !=
                                                   def.mergedCells.end();
         edit.setPosition(block.position() + i - removed);
