@@ -210,6 +210,8 @@ private:
     void cellMark();
     void writePendingMarks();
     void endRow();
+    int settleCellMarks();  // returns the marks removed
+    PARAFORMAT2 rowFormat(int cells) const;
     void foldBorder();
 
     // ---- pictures (rtfreader_pict.cpp)

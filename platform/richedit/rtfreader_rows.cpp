@@ -41,6 +41,11 @@ bool Reader::rowWord(Kw kw, std::int32_t param) {
         border_ = BorderWord{of, sides, false, 0};
         return true;
     };
+    auto lineInCell = [this] {  // a line break if the cell goes on
+        if (!row_.open) openRow();
+        row_.pendingLines = std::min(row_.pendingLines + 1, kMaxLinesPerCell);
+        return true;
+    };
     switch (kw) {
     case Kw::pard:
         foldBorder();  // the row's border words end with its definition
@@ -60,7 +65,6 @@ bool Reader::rowWord(Kw kw, std::int32_t param) {
     case Kw::clmrg: def.pendingMerge = true; return true;
     case Kw::cellx: {
         foldBorder();
-        border_ = BorderWord{};
         const int edge = std::clamp(param, -kMaxLength, kMaxLength);
         if (def.pendingMerge && !def.edges.empty() && def.cellsDefined < MAX_TAB_STOPS) {
             // The record has no merged cells: the first of them reaches to the last one's edge.
@@ -111,10 +115,7 @@ bool Reader::rowWord(Kw kw, std::int32_t param) {
     case Kw::nesttableprops:  // a nested row's definition and its end: the row ends here
         setDest(Dest::Skip);
         [[fallthrough]];
-    case Kw::nestrow:
-        if (!row_.open) openRow();
-        row_.pendingLines = std::min(row_.pendingLines + 1, kMaxLinesPerCell);
-        return true;
+    case Kw::nestrow: return lineInCell();
     case Kw::row:
         if (!row_.open) {
             if (def.edges.empty()) return false;  // no row at all: nothing but a paragraph mark
@@ -123,12 +124,7 @@ bool Reader::rowWord(Kw kw, std::int32_t param) {
         endRow();
         return true;
     case Kw::par:
-        if (top().para.inTable) {
-            // A paragraph of a cell: a line break if the cell goes on.
-            if (!row_.open) openRow();
-            row_.pendingLines = std::min(row_.pendingLines + 1, kMaxLinesPerCell);
-            return true;
-        }
+        if (top().para.inTable) return lineInCell();  // the end of a paragraph in a cell
         if (row_.open) {
             endRow();  // cells that no \row closed end with the next paragraph outside the table
             return true;
@@ -209,58 +205,10 @@ void Reader::endRow() {
         writePendingMarks();
     }
     flushRun();
-
-    // Cell marks become the tabs of the row, but for the marks before merged cells, which go;
-    // tabs of the cells' own text become spaces.
-    const RowDefinition& def = rowDef_;
-    QTextCursor edit(cursor_);
-    const QTextBlock block = cursor_.block();
-    const int offset = std::max(0, row_.start - block.position());
-    const QString text = block.text();
-    int mark = 0, removed = 0;
-    for (int i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c != kCellMark && (c != u'\t' || i < offset)) continue;
-        const bool merged = c == kCellMark && std::find(def.mergedCells.begin(), def.mergedCells.end(), ++mark) !=
-                                                  def.mergedCells.end();
-        edit.setPosition(block.position() + i - removed);
-        edit.setPosition(block.position() + i - removed + 1, QTextCursor::KeepAnchor);
-        if (merged) {
-            edit.removeSelectedText();
-            ++removed;
-        } else {
-            edit.insertText(c == kCellMark ? QStringLiteral("\t") : QStringLiteral(" "), edit.charFormat());
-        }
-    }
-
+    const int cells = row_.marks + 1 - settleCellMarks();
     if (ownsBlock_) {
-        const int cells = row_.marks + 1 - removed;
-        const std::vector<int> edges = cellEdges(def.edges, def.left, cells);
-        PARAFORMAT2 pf;
-        pf.dwMask = PFM_TABLE | PFM_TABSTOPS | PFM_STARTINDENT | PFM_OFFSET | PFM_LINESPACING | PFM_BORDER |
-                    PFM_NUMBERING;
-        pf.wEffects = PFE_TABLE;
-        pf.cTabCount = std::int16_t(edges.size());
-        std::copy(edges.begin(), edges.end(), pf.rgxTabs.begin());
-        pf.dxStartIndent = def.left;
-        pf.dxOffset = def.gap >= 0 ? def.gap : def.padding;
-        pf.dyLineSpacing = std::abs(def.height);
-        pf.bLineSpacingRule = def.height > 0 ? LS_ATLEAST : def.height < 0 ? LS_EXACTLY : LS_SINGLE;
-        // One set of borders for the row: a border any cell draws counts. A cell's left and right
-        // borders are the row's outer ones at its ends and the inside ones between cells.
-        std::uint16_t borders = def.rowBorders;
-        const int defined = int(def.cellBorders.size());
-        for (int i = 0; i < defined; ++i) {
-            const std::uint16_t b = def.cellBorders[std::size_t(i)];
-            borders |= b & (PFBRD_TOP | PFBRD_BOTTOM);
-            if (b & PFBRD_LEFT) borders |= i == 0 ? PFBRD_LEFT : PFBRD_INSIDE;
-            if (b & PFBRD_RIGHT) borders |= i == defined - 1 ? PFBRD_RIGHT : PFBRD_INSIDE;
-        }
-        pf.wBorders = borders;
-        pf.wBorderWidth = borders ? std::uint16_t(def.borderWidth) : 0;
-        pf.wNumbering = PFN_NONE;
         QTextBlockFormat format = blockFormat(row_.para);
-        applyParaFormat(pf, format);
+        applyParaFormat(rowFormat(cells), format);
         cursor_.setBlockFormat(format);
         cursorBlockFormat_ = format;
         if (!paragraphHasContent_) cursor_.setBlockCharFormat(charFormat(top().ch));
@@ -270,6 +218,58 @@ void Reader::endRow() {
     paragraphHasContent_ = false;
     pageBreakNext_ = false;
     lastPictureGroup_ = GroupState::PictureGroup::None;
+}
+
+int Reader::settleCellMarks() {
+    // Cell marks become the tabs of the row, but for the marks before merged cells, which go;
+    // tabs of the cells' own text become spaces.
+    const std::vector<int>& merged = rowDef_.mergedCells;
+    QTextCursor edit(cursor_);
+    const QTextBlock block = cursor_.block();
+    const int offset = std::max(0, row_.start - block.position());
+    const QString text = block.text();
+    int mark = 0, removed = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c != kCellMark && (c != u'\t' || i < offset)) continue;
+        edit.setPosition(block.position() + i - removed);
+        edit.setPosition(block.position() + i - removed + 1, QTextCursor::KeepAnchor);
+        if (c == kCellMark && std::find(merged.begin(), merged.end(), ++mark) != merged.end()) {
+            edit.removeSelectedText();
+            ++removed;
+        } else {
+            edit.insertText(c == kCellMark ? QStringLiteral("\t") : QStringLiteral(" "), edit.charFormat());
+        }
+    }
+    return removed;
+}
+
+PARAFORMAT2 Reader::rowFormat(int cells) const {
+    const RowDefinition& def = rowDef_;
+    const std::vector<int> edges = cellEdges(def.edges, def.left, cells);
+    PARAFORMAT2 pf;
+    pf.dwMask = PFM_TABLE | PFM_TABSTOPS | PFM_STARTINDENT | PFM_OFFSET | PFM_LINESPACING | PFM_BORDER | PFM_NUMBERING;
+    pf.wEffects = PFE_TABLE;
+    pf.cTabCount = std::int16_t(edges.size());
+    std::copy(edges.begin(), edges.end(), pf.rgxTabs.begin());
+    pf.dxStartIndent = def.left;
+    pf.dxOffset = def.gap >= 0 ? def.gap : def.padding;
+    pf.dyLineSpacing = std::abs(def.height);
+    pf.bLineSpacingRule = def.height > 0 ? LS_ATLEAST : def.height < 0 ? LS_EXACTLY : LS_SINGLE;
+    // One set of borders for the row: a border any cell draws counts. A cell's left and right
+    // borders are the row's outer ones at its ends and the inside ones between cells.
+    std::uint16_t borders = def.rowBorders;
+    const int defined = int(def.cellBorders.size());
+    for (int i = 0; i < defined; ++i) {
+        const std::uint16_t b = def.cellBorders[std::size_t(i)];
+        borders |= b & (PFBRD_TOP | PFBRD_BOTTOM);
+        if (b & PFBRD_LEFT) borders |= i == 0 ? PFBRD_LEFT : PFBRD_INSIDE;
+        if (b & PFBRD_RIGHT) borders |= i == defined - 1 ? PFBRD_RIGHT : PFBRD_INSIDE;
+    }
+    pf.wBorders = borders;
+    pf.wBorderWidth = borders ? std::uint16_t(def.borderWidth) : 0;
+    pf.wNumbering = PFN_NONE;  // a row is not a list item
+    return pf;
 }
 
 }  // namespace richedit::rtf
