@@ -35,7 +35,7 @@ void Writer::rowStart(const QTextBlock& block, int start, int end) {
         border(pf.wBorders & PFBRD_TOP, "clbrdrt");
         border(pf.wBorders & (i == 0 ? PFBRD_LEFT : PFBRD_INSIDE), "clbrdrl");
         border(pf.wBorders & PFBRD_BOTTOM, "clbrdrb");
-        border(pf.wBorders & (i == cells - 1 ? PFBRD_RIGHT : PFBRD_INSIDE), "clbrdrr");
+        border(pf.wBorders & (i == std::min(cells, defined) - 1 ? PFBRD_RIGHT : PFBRD_INSIDE), "clbrdrr");
         word("cellx", edges[std::size_t(i)]);
     }
     word("pard");
