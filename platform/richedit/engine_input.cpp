@@ -141,6 +141,29 @@ void Engine::keyPressEvent(QKeyEvent* e) {
     e->ignore();
 }
 
+// Tab and Shift+Tab reach the widget as focus moves. Inside a table row they move the caret to the
+// start of the next or previous cell instead (and do nothing in the last or first cell), as in a
+// word processor; elsewhere they move the focus.
+bool Engine::focusNextPrevChild(bool next) {
+    const QTextBlock block = d->doc->findBlock(d->caret);
+    if (!block.isValid() || !isTableRow(block.blockFormat())) return QAbstractScrollArea::focusNextPrevChild(next);
+    const QString text = block.text();
+    const qsizetype at = d->caret - block.position();
+    qsizetype cellStart;
+    if (next) {
+        const qsizetype mark = text.indexOf(u'\t', at);
+        if (mark < 0) return true;
+        cellStart = mark + 1;
+    } else {
+        const qsizetype mark = at > 0 ? text.lastIndexOf(u'\t', at - 1) : -1;  // where this cell starts
+        if (mark < 0) return true;
+        cellStart = mark > 0 ? text.lastIndexOf(u'\t', mark - 1) + 1 : 0;
+    }
+    const int position = block.position() + int(cellStart);
+    d->setSelection(position, position, true);
+    return true;
+}
+
 void Engine::inputMethodEvent(QInputMethodEvent* e) {
     CHARRANGE sel = d->selection();
     if (e->replacementLength() > 0 && sel.cpMin == sel.cpMax) {

@@ -47,7 +47,14 @@ namespace richedit::rtf {
     /* pictures */                                                                                   \
     X(pict) X(shppict) X(nonshppict) X(pngblip) X(jpegblip) X(dibitmap) X(wbitmap) X(wmetafile)      \
     X(emfblip) X(macpict) X(pmmetafile) X(picw) X(pich) X(picwgoal) X(pichgoal) X(picscalex)        \
-    X(picscaley) X(wbmbitspixel) X(wbmplanes) X(wbmwidthbytes) X(result)
+    X(picscaley) X(wbmbitspixel) X(wbmplanes) X(wbmwidthbytes) X(result)                            \
+    /* table rows and their borders */                                                               \
+    X(trowd) X(trgaph) X(trleft) X(trrh) X(cellx) X(itap) X(nonesttables) X(trbrdrl) X(trbrdrr)       \
+    X(trpaddl) X(trpaddr) X(clpadl) X(clpadr) X(clmgf) X(clmrg)                                      \
+    X(trbrdrt) X(trbrdrb) X(trbrdrh) X(trbrdrv) X(clbrdrl) X(clbrdrr) X(clbrdrt) X(clbrdrb)           \
+    X(brdrnone) X(brdrtbl) X(brdrw) X(brdrs) X(brdrth) X(brdrsh) X(brdrdb) X(brdrdot) X(brdrdash)     \
+    X(brdrhair) X(brdrdashsm) X(brdrdashd) X(brdrdashdd) X(brdrtriple) X(brdrwavy) X(brdrwavydb)      \
+    X(brdrinset) X(brdroutset) X(brdremboss) X(brdrengrave) X(brdrframe) X(brdrdashdotstr)
 
 enum class Kw {
     Unknown,

@@ -32,6 +32,9 @@ inline constexpr qint64 kStyleReplayBudget = 4'000'000;  // style words replayed
 inline constexpr int kMaxLength = 31680;           // twips (22 inches), for indents and spacing
 inline constexpr qsizetype kMaxPictureBytes = 64 * 1024 * 1024;
 inline constexpr qsizetype kMaxTextPerDestination = 64 * 1024;  // names, field instructions
+// Separates the cells of the row being read; never taken from the input, so that a tab in a cell's
+// text stays apart from the cell marks until the row ends.
+inline constexpr char16_t kCellMark = u'\uFDEF';
 
 // Where the text of a group goes.
 enum class Dest {
@@ -217,6 +220,7 @@ private:
     void deliver(QStringView chars);  // hands text to the current destination
     void bodyText(QStringView chars);
     void beginContent();
+    void insertPendingBlock();
     void flushRun();
     void paragraphBreak();
     void pageBreak();
@@ -224,6 +228,18 @@ private:
     void parseField(Field& field);
     void numberingOf(const ParaState& para, std::uint16_t& numbering, std::uint16_t& start,
                      std::uint16_t& style) const;
+
+    // ---- table rows (rtfreader_rows.cpp)
+    // Handles the words of rows, cells and their borders in the body; false for any other word.
+    bool rowWord(Kw kw, std::int32_t param);
+    void contentInRow();  // before any content: opens or ends the row, writes its pending marks
+    void openRow();
+    void cellMark();
+    void writePendingMarks();
+    void endRow();
+    int settleCellMarks();  // returns the marks removed
+    PARAFORMAT2 rowFormat(int cells) const;
+    void foldBorder();
 
     // ---- pictures (rtfreader_pict.cpp)
     bool pictureWord(Kw kw, std::int32_t param);
@@ -291,14 +307,42 @@ private:
     bool pendingBreak_ = false;       // a \par whose block is inserted when more content follows
     bool paragraphHasContent_ = false;
     bool pageBreakNext_ = false;      // the next paragraph starts on a new page
-    int pendingCellTabs_ = 0;
-    bool breakInCell_ = false;        // the pending mark ends a paragraph inside a table cell
     // numbering of the paragraphs read so far
     ListCounter listCounter_;
     std::map<int, ListCount> listCounts_;              // by \listid
     std::set<std::pair<int, int>> overrideStarted_;    // (\ls, level) whose override start was used
     std::map<std::pair<int, int>, int> levelIndents_;  // (\listid, level) -> the last start indent
     std::vector<std::pair<int, int>> pnRuns_;          // (indent, \pnstart) of the \pn lists open
+    // The row definition in force (\trowd ... \cellx) and the row being read. A row is one
+    // paragraph; its cells are separated by kCellMark until \row makes them tabs.
+    struct RowDefinition {
+        int left = 0, gap = -1, height = 0;    // gap -1: no \trgaph, the cells' padding stands for it
+        int padding = 0;                       // \trpadd*, \clpad*: the widest
+        std::vector<int> edges;                // \cellx, at most MAX_TAB_STOPS
+        std::vector<std::uint16_t> cellBorders;  // PFBRD_ bits of the cell ending at each edge
+        std::uint16_t rowBorders = 0;          // from \trbrdr*
+        std::uint16_t pendingCellBorders = 0;  // of the cell whose \cellx comes next
+        bool pendingMerge = false;             // \clmrg: that cell continues the one before
+        int cellsDefined = 0;                  // \cellx read, merged cells included
+        std::vector<int> mergedCells;          // cells (by their \cellx) merged into the one before
+        int borderWidth = 0;
+    } rowDef_;
+    struct BorderWord {
+        enum class Of { None, Row, Cell } of = Of::None;
+        std::uint16_t sides = 0;
+        bool drawn = false;
+        int width = 0;
+    } border_;
+    struct Row {
+        bool open = false;
+        int start = 0;          // document position where the row's text starts
+        int marks = 0;          // cell marks written, or pending
+        int pendingMarks = 0;   // \cell seen, written when the next cell's content starts
+        int pendingLines = 0;   // \par inside a cell, a line break when the cell goes on
+        bool pardAfterCell = false;  // paragraph properties were reset since the last \cell
+        CharState markState;    // the character format in force at the last \cell
+        ParaState para;         // the first cell's paragraph: alignment, spacing
+    } row_;
     QString listText_;                // \pntext / \listtext, shown only without real numbering
     CharState listTextState_;
     bool ownsBlock_ = false;          // the current block's format is ours to set

@@ -95,6 +95,14 @@ private:
     void word(const char* control);
     void word(const char* control, int param);
 
+    // ---- table rows (rtfwriter_rows.cpp)
+    // The row definition and the first cell's paragraph properties of a row paragraph, whose
+    // text from `start` to `end` (document positions) is written.
+    void rowStart(const QTextBlock& block, int start, int end);
+    // Text of a row: its tabs are cell marks.
+    void cellText(const QString& text, const QTextCharFormat& format);
+    void rowEnd();
+
     // ---- pictures (rtfwriter_pict.cpp)
     void picture(const QTextImageFormat& format);
     void pictureGroup(const char* blip, const QByteArray& data, int pixelWidth, int pixelHeight, int widthTwips,
@@ -107,6 +115,7 @@ private:
     CHARFORMAT2 fallback_;
     QByteArray body_;
     bool needDelimiter_ = false;  // the last thing written was a control word
+    bool endedWithRow_ = false;   // the last paragraph written was a table row
 
     std::map<FontKey, int> fontIndex_;
     std::vector<FontKey> fonts_;

@@ -25,6 +25,7 @@ bool readableStarDestination(Kw kw) {
     case Kw::ud: case Kw::fonttbl: case Kw::colortbl: case Kw::stylesheet: case Kw::pict: case Kw::field:
     case Kw::fldrslt: case Kw::listtext: case Kw::pntext: case Kw::pntxta: case Kw::pntxtb: case Kw::list:
     case Kw::listlevel: case Kw::leveltext: case Kw::listoverride: case Kw::lfolevel: case Kw::cs:
+    case Kw::nesttableprops:
         return true;
     default:
         return false;
@@ -43,8 +44,8 @@ bool hiddenDestination(Kw kw) {
     case Kw::templateName: case Kw::ftnsep: case Kw::ftnsepc: case Kw::ftncn: case Kw::aftnsep:
     case Kw::aftnsepc: case Kw::aftncn: case Kw::listpicture: case Kw::pnseclvl: case Kw::userprops:
     case Kw::xmlnstbl: case Kw::mmathPr: case Kw::wgrffmtfilter: case Kw::fchars: case Kw::lchars:
-    case Kw::shpinst: case Kw::nesttableprops: case Kw::panose: case Kw::falt: case Kw::keycode:
-    case Kw::listname: case Kw::levelnumbers:
+    case Kw::shpinst: case Kw::panose: case Kw::falt: case Kw::keycode:
+    case Kw::listname: case Kw::levelnumbers: case Kw::nonesttables:
         return true;
     default:
         return false;
@@ -209,6 +210,7 @@ void Reader::controlWord(const Token& t, bool star) {
         return;
     default: break;
     }
+    if (g.dest == Dest::Body && rowWord(kw, param)) return;
     if (property(kw, param, t.hasParam)) return;
     specialWord(kw);
 }
@@ -321,6 +323,10 @@ bool Reader::destinationWord(Kw kw) {
         setDest(Dest::Skip);
         return true;
     case Kw::ud: return true;
+    case Kw::nesttableprops:
+        if (body) return false;  // a nested row ends there: rowWord reads it
+        setDest(Dest::Skip);
+        return true;
     default: break;
     }
     if (hiddenDestination(kw)) {
@@ -334,7 +340,8 @@ void Reader::specialWord(Kw kw) {
     const bool body = top().dest == Dest::Body;
     auto character = [this](char16_t c) { text(QStringView(&c, 1)); };
     switch (kw) {
-    case Kw::par: if (body) paragraphBreak(); break;
+    case Kw::par:
+    case Kw::row: if (body) paragraphBreak(); break;
     case Kw::sect:
     case Kw::column:
         if (body && (paragraphHasContent_ || !listText_.isEmpty())) paragraphBreak();
@@ -343,22 +350,7 @@ void Reader::specialWord(Kw kw) {
     case Kw::line: character(u'\u2028'); break;
     case Kw::tab: character(u'\t'); break;
     case Kw::cell:
-    case Kw::nestcell:
-        if (!body) {
-            character(u'\t');
-            break;
-        }
-        // The mark of a cell's last paragraph ends the cell, not a paragraph of the row.
-        if (pendingBreak_ && breakInCell_) pendingBreak_ = false;
-        ++pendingCellTabs_;
-        break;
-    case Kw::row:
-    case Kw::nestrow:
-        if (body) {
-            pendingCellTabs_ = 0;
-            paragraphBreak();
-        }
-        break;
+    case Kw::nestcell: character(u'\t'); break;  // outside the body; rowWord reads body rows
     case Kw::emdash: character(u'\u2014'); break;
     case Kw::endash: character(u'\u2013'); break;
     case Kw::emspace: character(u'\u2003'); break;

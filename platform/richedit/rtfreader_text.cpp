@@ -14,7 +14,7 @@ void appendBounded(QString& target, QStringView chars) {
 // Characters that QTextDocument would turn into structure, and C0 controls other than tab.
 bool keptInBody(char16_t c) {
     if (c < 0x20) return c == u'\t';
-    return c != 0x2029 && c != 0xFDD0 && c != 0xFDD1 && c != 0xFFFC && c != 0x7F;
+    return c != 0x2029 && c != 0xFDD0 && c != 0xFDD1 && c != 0xFFFC && c != 0x7F && c != kCellMark;
 }
 
 }  // namespace
@@ -69,14 +69,18 @@ void Reader::bodyText(QStringView chars) {
     }
 }
 
+void Reader::insertPendingBlock() {
+    if (!pendingBreak_) return;
+    flushRun();
+    cursor_.insertBlock();
+    pendingBreak_ = false;
+    ownsBlock_ = true;
+}
+
 void Reader::beginContent() {
     lastPictureGroup_ = GroupState::PictureGroup::None;
-    if (pendingBreak_) {
-        flushRun();
-        cursor_.insertBlock();
-        pendingBreak_ = false;
-        ownsBlock_ = true;
-    }
+    contentInRow();
+    insertPendingBlock();
     if (!paragraphHasContent_ && !listText_.isEmpty()) {
         // \pntext and \listtext show the number to readers that cannot number; with real
         // numbering in the paragraph the engine draws it, so the text would double it.
@@ -91,14 +95,6 @@ void Reader::beginContent() {
         listText_.clear();
     }
     paragraphHasContent_ = true;
-    if (pendingCellTabs_ > 0) {
-        if (!(runState_ == top().ch)) {
-            flushRun();
-            runState_ = top().ch;
-        }
-        runText_.append(QString(pendingCellTabs_, u'\t'));
-        pendingCellTabs_ = 0;
-    }
 }
 
 void Reader::flushRun() {
@@ -109,12 +105,7 @@ void Reader::flushRun() {
 
 void Reader::paragraphBreak() {
     if (!listText_.isEmpty()) beginContent();
-    if (pendingBreak_) {
-        flushRun();
-        cursor_.insertBlock();
-        pendingBreak_ = false;
-        ownsBlock_ = true;
-    }
+    insertPendingBlock();
     flushRun();
     if (ownsBlock_) {
         QTextBlockFormat format = blockFormat(top().para);
@@ -130,9 +121,7 @@ void Reader::paragraphBreak() {
     // The block after this mark is inserted only when something follows, so that the mark
     // ending the last paragraph does not add an empty one.
     pendingBreak_ = true;
-    breakInCell_ = top().para.inTable;
     paragraphHasContent_ = false;
-    pendingCellTabs_ = 0;
     pageBreakNext_ = false;
     lastPictureGroup_ = GroupState::PictureGroup::None;
 }
@@ -144,6 +133,7 @@ void Reader::pageBreak() {
 
 void Reader::finish() {
     if (!listText_.isEmpty()) beginContent();
+    if (row_.open) endRow();  // the file ends inside a row
     flushRun();
     if (highSurrogate_) highSurrogate_ = 0;
     // A pending mark ended the last paragraph, whose format is already set. Otherwise the last

@@ -67,9 +67,12 @@ QByteArray Writer::run() {
         paragraph(block, breakInRange);
         if (!breakInRange) break;
     }
-    // The last paragraph ends with a mark too; a reader takes it as the document's final mark.
-    word("par");
-    body_.append("\r\n");
+    // The last paragraph ends with a mark too; a reader takes it as the document's final mark. A
+    // row's mark is \row: another \par would add an empty paragraph.
+    if (!endedWithRow_) {
+        word("par");
+        body_.append("\r\n");
+    }
     QByteArray rtf = header();
     rtf.append(body_);
     rtf.append("}\r\n");
@@ -144,9 +147,11 @@ int Writer::colorIndex(COLORREF color) {
 }
 
 void Writer::paragraph(const QTextBlock& block, bool breakInRange) {
-    paragraphProperties(block.blockFormat());
     const int start = std::max(from_, block.position());
     const int end = std::min(to_, block.position() + block.length() - 1);
+    const bool row = isTableRow(block.blockFormat());
+    if (row) rowStart(block, start, end);
+    else paragraphProperties(block.blockFormat());
     bool wroteText = false;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
@@ -173,12 +178,15 @@ void Writer::paragraph(const QTextBlock& block, bool breakInRange) {
             closeLink();
             if (!href.isEmpty()) openLink(href);
         }
-        run(text, format);
+        if (row) cellText(text, format);
+        else run(text, format);
         wroteText = true;
     }
     closeLink();
     // An empty paragraph keeps the size of its mark.
     if (!wroteText) characterProperties(block.charFormat());
+    endedWithRow_ = row;
+    if (row) return rowEnd();
     if (breakInRange) {
         word("par");
         body_.append("\r\n");

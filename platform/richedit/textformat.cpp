@@ -102,7 +102,16 @@ void deriveBlockGeometry(QTextBlockFormat& f) {
 
     QList<QTextOption::Tab> tabs;
     for (const QVariant& v : f.property(PropTabs).toList()) tabs.append(QTextOption::Tab(toLayout(v.toInt()), QTextOption::LeftTab));
-    f.setTabPositions(tabs);
+    f.setTabPositions(tabs);  // of a table row: its cells' right edges
+
+    if (intProp(f, PropParaEffects) & PFE_TABLE) {
+        // A table row's indents and spacing describe its cells (left edge, gap, row height), not its
+        // lines: the layout places the cells from the record, and the lines in them are single spaced.
+        f.setLeftMargin(0);
+        f.setTextIndent(0);
+        f.setRightMargin(0);
+        f.setLineHeight(0, QTextBlockFormat::SingleHeight);
+    }
 }
 
 }  // namespace

@@ -99,6 +99,49 @@ for original in "$work"/lists-original/lists-*.txt; do
 done
 # ---- end LISTS
 
+# ---- TABLES: the rows and cells LibreOffice reads from our RTF of the table fixtures (one table
+# each, its cells' text per row), and from a document that ends with a row
+printf '{\\rtf1\\ansi Before\\par\\trowd\\cellx1000\\cellx2000\\pard\\intbl A\\cell B\\cell\\row}' >"$work/tableatend.in"
+"$tool" "$work/tableatend.in" "$work/tableatend.rtf" "$work/tableatend.ours" 2>/dev/null
+for name in table-libreoffice table-abiword table-pandoc; do
+    "$tool" "$root/tests/data/rtf/interop/$name.rtf" "$work/ours-$name.rtf" "$work/ours-$name.txt" 2>/dev/null
+done
+(cd "$work" && soffice --headless --convert-to html ours-table-*.rtf tableatend.rtf >/dev/null 2>&1)
+tables() {  # one line per row: "tables:N [cell] [cell] ...", the cells' text with spaces collapsed
+    python3 - "$1" <<'PY'
+import html, re, sys
+page = open(sys.argv[1], encoding="utf-8", errors="replace").read()
+tables = re.findall(r"<table.*?</table>", page, re.S)
+for tr in re.findall(r"<tr.*?</tr>", page, re.S):
+    cells = [" ".join(html.unescape(re.sub(r"<[^>]+>", " ", td)).split()) for td in re.findall(r"<t[dh][ >].*?</t[dh]>", tr, re.S)]
+    print("tables:%d %s" % (len(tables), " ".join("[%s]" % c for c in cells)))
+PY
+}
+expect_rows() {  # file, expected rows
+    got=$(tables "$work/$1.html")
+    echo "$got" | sed "s/^/  $1: /"
+    if [ "$got" = "$2" ]; then echo "ok: $1 table rows and cells"; else fail "$1 table rows and cells"; fi
+}
+if command -v python3 >/dev/null 2>&1; then
+    rows='tables:1 [Zboží] [Počet] [Poznámka]
+tables:1 [Židle] [12] [První odstavec. Druhý odstavec.]
+tables:1 [Stůl] [] [Viz katalog]'
+    expect_rows ours-table-libreoffice "$rows"
+    expect_rows ours-table-pandoc "$rows"
+    expect_rows ours-table-abiword "$rows"
+    expect_rows tableatend "tables:1 [A] [B]"
+    grep -q '<b>12</b>' "$work/ours-table-libreoffice.html" && echo "ok: bold text in a cell" || fail "bold text in a cell"
+    grep -q 'href="http://www.example.cz/stoly"' "$work/ours-table-libreoffice.html" &&
+        echo "ok: link in a cell" || fail "link in a cell"
+    grep -q '<td[^>]*style="border: [0-9.]*px solid' "$work/ours-table-libreoffice.html" &&
+        echo "ok: cell borders" || fail "cell borders"
+    grep -q '<td[^>]*style="border-top: none; border-bottom: [0-9.]*px solid[^>]*border-left: none' \
+        "$work/ours-table-pandoc.html" && echo "ok: bottom borders only" || fail "bottom borders only"
+else
+    echo "SKIP: TABLES checks need python3"
+fi
+# ---- end TABLES
+
 if [ "$failures" -gt 0 ]; then
     echo "$failures check(s) failed"
     exit 1

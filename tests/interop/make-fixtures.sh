@@ -30,4 +30,14 @@ pandoc lists.html -s -o lists-pandoc.rtf
 cp lists-pandoc.rtf "$dir/lists-pandoc.rtf"
 # ---- end LISTS
 
+# ---- TABLES: a letter with a table (header row, a cell of two paragraphs, an empty cell, bold
+# text and a link in cells, borders)
+cp "$dir/table-source.html" "$work/"
+soffice --headless --convert-to "rtf:Rich Text Format" --outdir lo table-source.html >/dev/null
+cp lo/table-source.rtf "$dir/table-libreoffice.rtf"
+abiword --to=rtf --to-name=table-abiword.rtf table-source.html
+cp table-abiword.rtf "$dir/table-abiword.rtf"
+pandoc table-source.html -s -o table-pandoc.rtf
+cp table-pandoc.rtf "$dir/table-pandoc.rtf"
+# ---- end TABLES
 echo "fixtures written to $dir"

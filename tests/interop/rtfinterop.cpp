@@ -5,11 +5,13 @@
 //   rtfinterop <in.rtf> <out.rtf> <out.txt> [<out.labels>]
 //
 // out.txt is UTF-8, one line per paragraph; pictures are left out, line breaks inside a paragraph
-// become line ends. out.labels has, for each paragraph with a bullet or number, the label we draw,
-// a tab and the paragraph's text.
+// become line ends, and so do the cell marks of a table row (LibreOffice's text export writes each
+// cell on lines of its own). out.labels has, for each paragraph with a bullet or number, the label
+// we draw, a tab and the paragraph's text.
 #include "platform/richedit/numbering.h"
 #include "platform/richedit/records.h"
 #include "platform/richedit/rtf.h"
+#include "platform/richedit/textformat.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -55,6 +57,7 @@ int main(int argc, char** argv) {
         QString line = block.text();
         line.remove(QChar::ObjectReplacementCharacter);
         line.replace(QChar::LineSeparator, u'\n');
+        if (richedit::isTableRow(block.blockFormat())) line.replace(u'\t', u'\n');
         text += line + u'\n';
     }
     QFile txt(QString::fromLocal8Bit(argv[3]));

@@ -95,6 +95,9 @@ void TestRtfInterop::readsOtherWordProcessors() {
         }
     }
     QCOMPARE(int(paragraphOf(u"Konec."_qs).wNumbering), int(PFN_NONE));
+    for (const char16_t* row : {u"A1\tB1", u"A2\tB2"})
+        QVERIFY(paragraphOf(QString::fromUtf16(row)).wEffects & PFE_TABLE);
+    QVERIFY(!(paragraphOf(u"Konec."_qs).wEffects & PFE_TABLE));
 
     // The link, and nothing else is one.
     const QTextCharFormat link = qtFormatAt(doc, find(doc, u"příklad"_qs));
