@@ -76,7 +76,7 @@ private:
     void layOut(const QTextBlock& block) const;          // measures one paragraph
     // ---- table rows (paragraphlayout_table.cpp)
     void layOutRow(const QTextBlock& block) const;
-    qreal rowHeight(const QTextBlock& block) const;      // of a laid-out row, without its spacing
+    qreal rowHeight(const QTextBlock& block) const;      // of a laid-out row
     int hitTestRow(const QTextBlock& block, const QTextLayout* layout, QPointF point,
                    Qt::HitTestAccuracy accuracy) const;  // point relative to the layout
     QRectF rowCaretRect(const QTextBlock& block, const QTextLayout* layout, int position) const;  // relative

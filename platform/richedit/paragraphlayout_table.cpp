@@ -38,7 +38,7 @@ void ParagraphLayout::layOutRow(const QTextBlock& block) const {
     layout->setTextOption(option);
     layout->setCacheEnabled(false);
 
-    std::vector<qreal> bottoms(std::size_t(row.cells.size()), kCellPadding);
+    std::vector<qreal> bottoms(std::size_t(row.cells.size()), kCellPadding + row.spaceBefore);
     int lines = 0;
     layout->beginLayout();
     for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
@@ -54,21 +54,18 @@ void ParagraphLayout::layOutRow(const QTextBlock& block) const {
     layout->endLayout();
 
     qreal content = 0;
-    for (const qreal bottom : bottoms) content = std::max(content, bottom + kCellPadding);
+    for (const qreal bottom : bottoms) content = std::max(content, bottom + row.spaceAfter + kCellPadding);
     qreal height = content;
     if (row.height > 0) height = row.exactHeight ? row.height : std::max(content, row.height);
 
     ParagraphIndex::Measure measure;
-    measure.height = float(format.topMargin() + height + format.bottomMargin());
+    measure.height = float(height);  // a row's spacing is inside its cells
     measure.width = float(row.right());
     measure.lines = std::max(1, lines);
     index_.set(block.blockNumber(), measure);
 }
 
-qreal ParagraphLayout::rowHeight(const QTextBlock& block) const {
-    const QTextBlockFormat format = block.blockFormat();
-    return index_.at(block.blockNumber()).height - format.topMargin() - format.bottomMargin();
-}
+qreal ParagraphLayout::rowHeight(const QTextBlock& block) const { return index_.at(block.blockNumber()).height; }
 
 int ParagraphLayout::hitTestRow(const QTextBlock& block, const QTextLayout* layout, QPointF point,
                                 Qt::HitTestAccuracy accuracy) const {
@@ -100,7 +97,8 @@ QRectF ParagraphLayout::rowCaretRect(const QTextBlock& block, const QTextLayout*
     const TableRow row = tableRowOf(block, textWidthOf(*document()));
     const TableCell& cell = row.cells[row.cellOf(position)];
     // An empty last cell has no line of its own: the caret stands at its top left.
-    if (row.cellOf(line.textStart()) != row.cellOf(position)) return {cell.textLeft(), kCellPadding, 1, line.height()};
+    if (row.cellOf(line.textStart()) != row.cellOf(position))
+        return {cell.textLeft(), kCellPadding + row.spaceBefore, 1, line.height()};
     const qreal x = std::min(line.cursorToX(position), cell.textLeft() + cell.textWidth());
     return {x, line.y(), 1, line.height()};
 }

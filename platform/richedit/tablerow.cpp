@@ -74,6 +74,8 @@ TableRow tableRowOf(const QTextBlock& block, qreal textWidth) {
         row.height = pf.dyLineSpacing / kTwipsPerLayoutPixel;
         row.exactHeight = pf.bLineSpacingRule == LS_EXACTLY;
     }
+    row.spaceBefore = pf.dySpaceBefore / kTwipsPerLayoutPixel;
+    row.spaceAfter = pf.dySpaceAfter / kTwipsPerLayoutPixel;
     row.borders = pf.wBorders;
     row.borderWidth = pf.wBorderWidth / kTwipsPerLayoutPixel;
     return row;

@@ -26,6 +26,8 @@ struct TableRow {
     bool exactHeight = false;
     std::uint16_t borders = 0;  // PFBRD_ bits
     qreal borderWidth = 0;
+    qreal spaceBefore = 0;  // the paragraph's spacing, inside each cell above and below its text
+    qreal spaceAfter = 0;
     qreal left() const { return cells.isEmpty() ? 0 : cells.front().left; }
     qreal right() const { return cells.isEmpty() ? 0 : cells.back().right; }
     // The cell holding character `position` (relative to the paragraph); a mark belongs to the cell

@@ -107,7 +107,10 @@ void deriveBlockGeometry(QTextBlockFormat& f) {
     if (intProp(f, PropParaEffects) & PFE_TABLE) {
         // A table row's indents and spacing describe its cells (left edge, gap, row height), not its
         // lines: the layout places the cells from the record, and the lines in them are single spaced.
+        // Space before and after the paragraph is room inside its cells.
         f.setLeftMargin(0);
+        f.setTopMargin(0);
+        f.setBottomMargin(0);
         f.setTextIndent(0);
         f.setRightMargin(0);
         f.setLineHeight(0, QTextBlockFormat::SingleHeight);
