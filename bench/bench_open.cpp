@@ -160,6 +160,11 @@ int main(int argc, char** argv) {
     }
     benchFile(QStringLiteral("%1 pages with pictures").arg(pages), pagesPath, programDir.path());
 
+    const int rows = std::max(1, paragraphs / 50);
+    const QString tablePath = programDir.filePath(QStringLiteral("table%1.rtf").arg(rows));
+    if (!docgen::writeTableRowsRtf(tablePath, rows)) return 1;
+    benchFile(QStringLiteral("one table of %1 rows").arg(rows), tablePath, programDir.path());
+
     for (const int count : {paragraphs / 10, paragraphs}) {
         const QString path = programDir.filePath(QStringLiteral("short%1.rtf").arg(count));
         if (!docgen::writeShortParagraphsRtf(path, count)) return 1;

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QStringList>
 
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -157,7 +158,8 @@ int build(richedit::Engine& engine, const Options& options) {
             italic.bUnderlineType = (a % 3 == 0) ? CFU_UNDERLINEWAVE : CFU_UNDERLINEDOTTED;
             engine.setCharFormat(SCF_SELECTION, italic);
         }
-        if (options.pictureEvery > 0 && i % options.pictureEvery == options.pictureEvery - 1 && i + 1 < list.size()) {
+        const auto every = std::size_t(std::max(options.pictureEvery, 0));
+        if (every > 0 && i % every == every - 1 && i + 1 < list.size()) {
             const int at = engine.getTextLength();
             engine.setSel(at, at);
             engine.insertPicture(picture(int(i)));
@@ -171,20 +173,22 @@ int build(richedit::Engine& engine, const Options& options) {
     return written;
 }
 
-bool writeShortParagraphsRtf(const QString& path, int count) {
+namespace {
+
+void appendRtfText(QByteArray& chunk, const QString& text) {
+    for (QChar c : text) {
+        if (c.unicode() < 128) chunk += char(c.unicode());
+        else chunk += "\\u" + QByteArray::number(c.unicode()) + '?';
+    }
+}
+
+// Writes `count` generated pieces of body text after an RTF header, a megabyte at a time.
+bool writeRtfBody(const QString& path, int count, const std::function<void(QByteArray&, int)>& piece) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
-    std::mt19937 random(7);
-    const QStringList& w = words();
     QByteArray chunk = "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\froman\\fcharset238 Liberation Serif;}}\\f0\\fs24\n";
     for (int i = 0; i < count; ++i) {
-        const QString text = w[int(random() % w.size())] + u' ' + QString::number(i + 1);
-        chunk += "\\pard ";
-        for (QChar c : text) {
-            if (c.unicode() < 128) chunk += char(c.unicode());
-            else chunk += "\\u" + QByteArray::number(c.unicode()) + '?';
-        }
-        chunk += "\\par\n";
+        piece(chunk, i);
         if (chunk.size() > (1 << 20)) {
             if (file.write(chunk) != chunk.size()) return false;
             chunk.clear();
@@ -192,6 +196,41 @@ bool writeShortParagraphsRtf(const QString& path, int count) {
     }
     chunk += "}\n";
     return file.write(chunk) == chunk.size() && file.flush();
+}
+
+}  // namespace
+
+bool writeShortParagraphsRtf(const QString& path, int count) {
+    std::mt19937 random(7);
+    const QStringList& w = words();
+    return writeRtfBody(path, count, [&](QByteArray& chunk, int i) {
+        chunk += "\\pard ";
+        appendRtfText(chunk, w[int(random() % w.size())] + u' ' + QString::number(i + 1));
+        chunk += "\\par\n";
+    });
+}
+
+bool writeTableRowsRtf(const QString& path, int rows) {
+    std::mt19937 random(11);
+    const QStringList& w = words();
+    return writeRtfBody(path, rows, [&](QByteArray& chunk, int i) {
+        chunk += "\\trowd\\trgaph108\\trleft-108\\clbrdrt\\brdrs\\clbrdrl\\brdrs\\clbrdrb\\brdrs\\clbrdrr\\brdrs"
+                 "\\cellx1500\\clbrdrt\\brdrs\\clbrdrb\\brdrs\\clbrdrr\\brdrs\\cellx6000\\clbrdrt\\brdrs"
+                 "\\clbrdrb\\brdrs\\clbrdrr\\brdrs\\cellx7500\\clbrdrt\\brdrs\\clbrdrb\\brdrs\\clbrdrr\\brdrs\\cellx9000"
+                 "\\pard\\intbl ";
+        appendRtfText(chunk, QString::number(i + 1));
+        chunk += "\\cell ";
+        // A description long enough to wrap in its cell now and then.
+        const int n = 3 + int(random() % 14);
+        QStringList text;
+        for (int k = 0; k < n; ++k) text << w[int(random() % w.size())];
+        appendRtfText(chunk, text.join(u' '));
+        chunk += "\\cell ";
+        appendRtfText(chunk, QString::number(int(random() % 1000)));
+        chunk += "\\cell\\b ";
+        appendRtfText(chunk, QString::number(int(random() % 100000)) + u",00 Kč"_qs);
+        chunk += "\\b0\\cell\\row\n";
+    });
 }
 
 QString plainText(const Options& options) {

@@ -32,4 +32,8 @@ QString plainText(const Options& options);
 // long lists and logs are; false when it cannot be written.
 bool writeShortParagraphsRtf(const QString& path, int count);
 
+// Writes an RTF file of one table of `rows` rows (number, description, count, price; borders), as
+// price lists and inventories are; false when it cannot be written.
+bool writeTableRowsRtf(const QString& path, int rows);
+
 }  // namespace docgen
