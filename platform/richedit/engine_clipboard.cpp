@@ -4,6 +4,7 @@
 #include "platform/picture/metafile.h"
 #include "platform/picture/picture.h"
 #include "platform/richedit/rtf.h"
+#include "platform/richedit/stylesheet.h"
 #include "platform/richedit/textformat.h"
 
 #include <QBuffer>
@@ -89,6 +90,7 @@ bool Engine::Private::insertMime(const QMimeData* mime, UndoMode undo) {
             scratch.setDefaultFont(doc->defaultFont());
             QTextCursor sc(&scratch);
             if (readRtf(mime->data(rtfType), sc).ok) {
+                mergeStyleSheet(*doc, scratch);
                 const Fragment pasted = Fragment::capture(scratch, 0, scratch.characterCount() - 1);
                 if (pasted.length() <= capacityFor(sel.cpMax - sel.cpMin)) {
                     const bool atParagraphStart = doc->findBlock(sel.cpMin).position() == sel.cpMin;
@@ -136,7 +138,7 @@ void Engine::copy() {
 
 void Engine::cut() {
     const CHARRANGE sel = d->selection();
-    if (sel.cpMin == sel.cpMax) return;
+    if (sel.cpMin == sel.cpMax || d->changesProtectedText(sel.cpMin, sel.cpMax)) return;
     copy();
     clear();
 }

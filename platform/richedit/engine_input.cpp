@@ -98,7 +98,7 @@ void Engine::keyPressEvent(QKeyEvent* e) {
     }
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        d->insertText(sel.cpMin, sel.cpMax, QStringLiteral("\r"), UndoMode::Record, EditOrigin::Typing);
+        d->typeParagraphBreak(sel.cpMin, sel.cpMax);
         d->ensureVisible(d->caret);
         return;
     case Qt::Key_Backspace: {
@@ -386,6 +386,7 @@ void Engine::dropEvent(QDropEvent* e) {
 }
 
 void Engine::Private::moveText(CHARRANGE range, int position) {
+    if (changesProtectedText(range.cpMin, range.cpMax) || changesProtectedText(position, position)) return;
     // One step: the span from the first to the last affected character is rewritten in its new order.
     const Fragment moved = Fragment::capture(*doc, range.cpMin, range.cpMax);
     const bool forward = position > range.cpMax;

@@ -66,6 +66,7 @@ bool Reader::tableWord(Kw kw, std::int32_t param, bool hasParam) {
             commitStyle();
             pendingStyleIndex_ = std::max(param, 0);
             pendingStyle_ = Style{};
+            pendingStyle_.paragraph = kw == Kw::s;
             return true;
         case Kw::ds:
         case Kw::ts:
@@ -73,6 +74,7 @@ bool Reader::tableWord(Kw kw, std::int32_t param, bool hasParam) {
             pendingStyleIndex_ = -1;
             return true;
         case Kw::sbasedon: pendingStyle_.basedOn = param; return true;
+        case Kw::snext: pendingStyle_.next = param; return true;
         default: return false;
         }
     case Dest::List:

@@ -1,5 +1,7 @@
 #include "platform/richedit/textformat.h"
 
+#include "platform/richedit/underlinecolors.h"
+
 #include <QAtomicInt>
 #include <QImage>
 #include <QPainter>
@@ -51,6 +53,54 @@ std::uint8_t underlineTypeFromQt(const QTextCharFormat& f) {
 void setUnderline(QTextCharFormat& format, std::uint8_t type) {
     format.setProperty(PropUnderlineType, int(type));
     format.setUnderlineStyle(qtUnderline(type));
+}
+
+// Hidden text stays in the text but is laid out at a size that takes no room and shows nothing.
+constexpr qreal kHiddenPointSize = 0.01;
+
+// How the effects without a Qt property of their own look, from the stored record. Shadow, emboss
+// and imprint have no Qt counterpart and show as plain text.
+void deriveCharLook(QTextCharFormat& f) {
+    const int effects = intProp(f, PropCharEffects);
+    if (effects & CFE_ALLCAPS) f.setFontCapitalization(QFont::AllUppercase);
+    else if (effects & CFE_SMALLCAPS) f.setFontCapitalization(QFont::SmallCaps);
+    else f.clearProperty(QTextFormat::FontCapitalization);
+
+    if (effects & CFE_OUTLINE) {
+        const QBrush fg = f.foreground();
+        const QColor colour = f.hasProperty(QTextFormat::ForegroundBrush) && fg.style() != Qt::NoBrush ? fg.color() : QColor(Qt::black);
+        f.setTextOutline(QPen(colour, 0.5));
+    } else {
+        f.clearProperty(QTextFormat::TextOutline);
+    }
+
+    const int colour = (intProp(f, PropUnderlineType) >> 4) & 0x0F;
+    if (colour) f.setUnderlineColor(colorFromRef(kUnderlineColors[std::size_t(colour)]));
+    else f.clearProperty(QTextFormat::TextUnderlineColor);
+
+    const bool shownHidden = f.hasProperty(QTextFormat::FontPointSize) && f.fontPointSize() == kHiddenPointSize;
+    if (effects & CFE_HIDDEN) {
+        if (!f.hasProperty(PropHeightTwips) && f.fontPointSize() > 0 && !shownHidden)
+            f.setProperty(PropHeightTwips, qRound(f.fontPointSize() * 20));
+        f.setFontPointSize(kHiddenPointSize);
+        f.setFontLetterSpacingType(QFont::PercentageSpacing);
+        f.setFontLetterSpacing(0);
+        // Lines would still show as dots where the text was.
+        if (!f.hasProperty(PropUnderlineType)) f.setProperty(PropUnderlineType, int(underlineTypeFromQt(f)));
+        f.setUnderlineStyle(QTextCharFormat::NoUnderline);
+        if (f.fontStrikeOut()) f.setProperty(PropHiddenStrikeOut, true);
+        f.setFontStrikeOut(false);
+    } else {
+        if (shownHidden) {
+            if (f.hasProperty(PropHeightTwips)) f.setFontPointSize(f.intProperty(PropHeightTwips) / 20.0);
+            else f.clearProperty(QTextFormat::FontPointSize);
+        }
+        if (f.hasProperty(PropUnderlineType)) f.setUnderlineStyle(qtUnderline(std::uint8_t(f.intProperty(PropUnderlineType))));
+        if (f.boolProperty(PropHiddenStrikeOut)) f.setFontStrikeOut(true);
+        f.clearProperty(PropHiddenStrikeOut);
+        f.clearProperty(QTextFormat::FontLetterSpacingType);
+        f.clearProperty(QTextFormat::FontLetterSpacing);
+    }
 }
 
 Qt::Alignment qtAlignment(std::uint16_t a) {
@@ -138,7 +188,10 @@ void applyCharFormat(const CHARFORMAT2& cf, QTextCharFormat& f) {
     if (m & CFM_BOLD) f.setFontWeight((e & CFE_BOLD) ? kBoldWeight : kNormalWeight);
     if (m & CFM_WEIGHT) f.setFontWeight(cf.wWeight ? std::clamp<int>(cf.wWeight, 1, 1000) : kNormalWeight);
     if (m & CFM_ITALIC) f.setFontItalic(e & CFE_ITALIC);
-    if (m & CFM_STRIKEOUT) f.setFontStrikeOut(e & CFE_STRIKEOUT);
+    if (m & CFM_STRIKEOUT) {
+        f.setFontStrikeOut(e & CFE_STRIKEOUT);
+        f.clearProperty(PropHiddenStrikeOut);
+    }
     if (m & CFM_UNDERLINETYPE) {
         const bool off = (m & CFM_UNDERLINE) && !(e & CFE_UNDERLINE);
         setUnderline(f, off ? CFU_UNDERLINENONE : cf.bUnderlineType);
@@ -172,6 +225,7 @@ void applyCharFormat(const CHARFORMAT2& cf, QTextCharFormat& f) {
         f.setAnchor(e & CFE_LINK);
         if (!(e & CFE_LINK)) f.clearProperty(QTextFormat::AnchorHref);
     }
+    if (m & (CFM_SIZE | CFM_UNDERLINE | CFM_UNDERLINETYPE | CFM_COLOR | kStoredCharEffects)) deriveCharLook(f);
 }
 
 CHARFORMAT2 charFormatFrom(const QTextCharFormat& f, const CHARFORMAT2& fallback) {
@@ -191,7 +245,7 @@ CHARFORMAT2 charFormatFrom(const QTextCharFormat& f, const CHARFORMAT2& fallback
     cf.wWeight = std::uint16_t(weight);
     if (weight >= 600) cf.dwEffects |= CFE_BOLD;
     if (f.fontItalic()) cf.dwEffects |= CFE_ITALIC;
-    if (f.fontStrikeOut()) cf.dwEffects |= CFE_STRIKEOUT;
+    if (f.fontStrikeOut() || f.boolProperty(PropHiddenStrikeOut)) cf.dwEffects |= CFE_STRIKEOUT;
     cf.bUnderlineType = f.underlineStyle() == QTextCharFormat::NoUnderline && !f.hasProperty(PropUnderlineType)
                             ? CFU_UNDERLINENONE
                             : underlineTypeFromQt(f);

@@ -35,6 +35,7 @@ enum FormatProperty : int {
     PropYOffset,
     PropHeightTwips,
     PropCharEffects,  // the kStoredCharEffects bits of dwEffects
+    PropHiddenStrikeOut,  // CFE_STRIKEOUT of hidden text, which Qt must not draw
     // paragraph (twips unless noted)
     PropStartIndent = QTextFormat::UserProperty + 20,
     PropRightIndent,
