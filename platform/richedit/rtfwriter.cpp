@@ -226,7 +226,14 @@ void Writer::paragraphProperties(const QTextBlockFormat& format) {
 }
 
 void Writer::paragraphWords(const PARAFORMAT2& pf, const PARAFORMAT2& base, bool all) {
-    if (all || pf.wAlignment != base.wAlignment) {
+    // Readers take \pard as the defaults and our reader then adds the style's words: a word is
+    // written when the paragraph or its style is away from the default.
+    PARAFORMAT2 none;
+    none.wAlignment = PFA_LEFT;
+    auto needed = [all](auto value, auto styleValue, auto defaultValue) {
+        return all || value != defaultValue || styleValue != defaultValue;
+    };
+    if (needed(pf.wAlignment, base.wAlignment, none.wAlignment)) {
         switch (pf.wAlignment) {
         case PFA_RIGHT: word("qr"); break;
         case PFA_CENTER: word("qc"); break;
@@ -236,12 +243,13 @@ void Writer::paragraphWords(const PARAFORMAT2& pf, const PARAFORMAT2& base, bool
     }
     const int first = -pf.dxOffset;
     const int left = pf.dxStartIndent + pf.dxOffset;
-    if (all || first != -base.dxOffset) word("fi", first);
-    if (all || left != base.dxStartIndent + base.dxOffset) word("li", left);
-    if (all || pf.dxRightIndent != base.dxRightIndent) word("ri", pf.dxRightIndent);
-    if (all || pf.dySpaceBefore != base.dySpaceBefore) word("sb", pf.dySpaceBefore);
-    if (all || pf.dySpaceAfter != base.dySpaceAfter) word("sa", pf.dySpaceAfter);
-    if (all || pf.bLineSpacingRule != base.bLineSpacingRule || pf.dyLineSpacing != base.dyLineSpacing) lineSpacing(pf);
+    if (needed(first, -base.dxOffset, 0)) word("fi", first);
+    if (needed(left, base.dxStartIndent + base.dxOffset, 0)) word("li", left);
+    if (needed(pf.dxRightIndent, base.dxRightIndent, 0)) word("ri", pf.dxRightIndent);
+    if (needed(pf.dySpaceBefore, base.dySpaceBefore, 0)) word("sb", pf.dySpaceBefore);
+    if (needed(pf.dySpaceAfter, base.dySpaceAfter, 0)) word("sa", pf.dySpaceAfter);
+    const bool single = pf.bLineSpacingRule == LS_SINGLE;
+    if (all || !single || base.bLineSpacingRule != LS_SINGLE) lineSpacing(pf);
     // Tab stops add to the style's; a paragraph cannot take one of them away.
     const auto baseTabs = base.rgxTabs.begin();
     const auto baseTabsEnd = baseTabs + std::clamp<int>(base.cTabCount, 0, MAX_TAB_STOPS);

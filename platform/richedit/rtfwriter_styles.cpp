@@ -111,12 +111,14 @@ PARAFORMAT2 Writer::paragraphStyle(const PARAFORMAT2& pf) {
     if (pf.bOutlineLevel > 0 && style(index)->outlineLevel == 0) index = headingStyle(std::min<int>(pf.bOutlineLevel, 9));
     usedStyles_.insert(index);
     const ParagraphStyle& s = *style(index);
-    // After \plain\sN a reader holds the style's character formatting; the runs say what differs.
     word("plain");
     word("s", index);
     if (pf.bOutlineLevel > 0) word("outlinelevel", pf.bOutlineLevel - 1);
     else if (s.outlineLevel > 0) word("outlinelevel", 9);  // body text in a heading's style
-    written_ = styleChars(index);
+    // Some readers take \plain as the defaults, ours adds the style's words: the style's character
+    // formatting is said again, and the runs say what differs from it.
+    written_ = WrittenChar{};
+    styleEntryCharacters(index);
     return s.para;
 }
 
