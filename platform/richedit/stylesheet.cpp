@@ -2,6 +2,7 @@
 
 #include "platform/richedit/textformat.h"
 
+#include <QHash>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -55,6 +56,9 @@ void StyleSheet::set(int index, ParagraphStyle style) {
 
 std::map<int, int> StyleSheet::merge(const StyleSheet& incoming) {
     std::map<int, int> where;
+    QHash<QString, int> byName;  // this sheet's styles by name, as a name is compared
+    for (const auto& [index, style] : styles_)
+        if (!style.name.isEmpty() && !byName.contains(style.name.toCaseFolded())) byName.insert(style.name.toCaseFolded(), index);
     // First where every incoming style goes, so that bases and next styles can follow.
     std::map<int, bool> added;
     for (const auto& [index, style] : incoming.styles_) {
@@ -63,7 +67,7 @@ std::map<int, int> StyleSheet::merge(const StyleSheet& incoming) {
             where[index] = index;
             continue;
         }
-        const int named = indexOf(style.name);
+        const int named = style.name.isEmpty() ? -1 : byName.value(style.name.toCaseFolded(), -1);
         if (named >= 0) {
             where[index] = named;
             continue;

@@ -93,6 +93,8 @@ private slots:
     void smallDocuments_data();
     void smallDocuments();
     void writtenStyleSheet();
+    void hostileStyleSheetsAreBounded_data();
+    void hostileStyleSheetsAreBounded();
     void hiddenTextIsNeitherDrawnNorPrinted();
     void protectedTextRefusesEdits();
     void effectsKeptThroughEditing();
@@ -312,6 +314,50 @@ void TestRtfStyles::writtenStyleSheet() {
     QVERIFY2(rtf.contains("\\pard\\plain\\s5\\outlinelevel1\\fs28\\b"), rtf.constData());
     // The style's formatting is said again after \plain; the run says only what differs from it.
     QVERIFY2(rtf.contains("\\pard\\plain\\s0\\fs20\\b{\\*\\qxweight800}T"), rtf.constData());
+}
+
+void TestRtfStyles::hostileStyleSheetsAreBounded_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+    auto chain = [](int count, bool loop) {
+        QByteArray r("{\\rtf1{\\stylesheet");
+        for (int i = 0; i < count; ++i)
+            r += "{\\s" + QByteArray::number(i) + "\\sbasedon" + QByteArray::number(loop ? (i + 1) % count : i - 1) +
+                 "\\snext" + QByteArray::number(count - i) + "\\outlinelevel" + QByteArray::number(i % 12) + "\\fs" +
+                 QByteArray::number(20 + i % 10) + " S" + QByteArray::number(i) + ";}";
+        r += "}";
+        for (int i = 0; i < 2000; ++i) r += "\\pard\\s" + QByteArray::number(count - 1 - i % count) + " x\\par";
+        return r + "}";
+    };
+    QTest::newRow("long chain of bases") << chain(5000, false) << QStringList(2000, u"x"_qs).join(u'|');
+    QTest::newRow("a loop of bases") << chain(3000, true) << QStringList(2000, u"x"_qs).join(u'|');
+    QTest::newRow("indices out of range")
+        << QByteArray("{\\rtf1{\\stylesheet{\\s99999999999 Big;}{\\s-5 Neg;}{\\s40000\\outlinelevel1 Far;}}"
+                      "\\pard\\s99999999999 a\\par\\pard\\s40000 b\\par\\pard\\s-5 c\\par}")
+        << u"a|b|c"_qs;
+    QTest::newRow("entries without ends")
+        << QByteArray("{\\rtf1{\\stylesheet{\\s1\\sbasedon1\\snext1 Self{\\*\\cs2 X;}{\\s3 {\\s4 Y}}}}\\s1 a}") << u"a"_qs;
+    QTest::newRow("our weight anywhere")
+        << QByteArray("{\\rtf1{\\*\\qxweight-7}a\\qxweight5000 b{\\*\\qxweight}c{\\stylesheet{\\*\\qxweight300}}}") << u"abc"_qs;
+    QTest::newRow("absurd levels and colours")
+        << QByteArray("{\\rtf1\\outlinelevel99999999999 x\\outlinelevel-3\\ul\\ulc99999999999 y\\ulc-9 z}") << u"xyz"_qs;
+}
+
+void TestRtfStyles::hostileStyleSheetsAreBounded() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    const Loaded original = load(rtf);
+    QVERIFY(original.result.ok);
+    QCOMPARE(paragraphs(*original.doc).join(u'|'), expected);
+    const Loaded again = roundTrip(*original.doc);
+    QVERIFY(again.result.ok);
+    QCOMPARE(paragraphs(*again.doc).join(u'|'), expected);
+    auto levels = [](const QTextDocument& doc) {
+        QList<int> out;
+        for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) out << paraFormatFrom(b.blockFormat()).bOutlineLevel;
+        return out;
+    };
+    QCOMPARE(levels(*again.doc), levels(*original.doc));
 }
 
 // ---- the engine -----------------------------------------------------------------------------------
