@@ -57,7 +57,8 @@ private:
     // ---- body (rtfwriter.cpp)
     void paragraph(const QTextBlock& block, bool breakInRange);
     void paragraphProperties(const QTextBlockFormat& format);
-    // The paragraph words of `pf` that differ from `base` (every word when `all`).
+    // The paragraph words of `pf` where it or its style's record `base` is away from the default
+    // (every word when `all`).
     void paragraphWords(const PARAFORMAT2& pf, const PARAFORMAT2& base, bool all = false);
     void lineSpacing(const PARAFORMAT2& pf);
     void numbering(const PARAFORMAT2& pf);
