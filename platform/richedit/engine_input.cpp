@@ -72,10 +72,10 @@ void Engine::keyPressEvent(QKeyEvent* e) {
     switch (key) {
     case Qt::Key_Left:
         if (sel.cpMin != sel.cpMax && !shift) return d->setSelection(sel.cpMin, sel.cpMin, true);
-        return moveTo(ctrl ? d->previousWordStart(d->caret) : clusterStep(d->doc, d->caret, QTextCursor::PreviousCharacter));
+        return moveTo(ctrl ? d->previousWordStart(d->caret) : d->visibleStep(d->caret, false));
     case Qt::Key_Right:
         if (sel.cpMin != sel.cpMax && !shift) return d->setSelection(sel.cpMax, sel.cpMax, true);
-        return moveTo(ctrl ? d->nextWordStart(d->caret) : clusterStep(d->doc, d->caret, QTextCursor::NextCharacter));
+        return moveTo(ctrl ? d->nextWordStart(d->caret) : d->visibleStep(d->caret, true));
     case Qt::Key_Up: return moveTo(verticalTarget(-1));
     case Qt::Key_Down: {
         const int target = verticalTarget(1);

@@ -145,6 +145,11 @@ struct Engine::Private {
     void recordFormatChange(int from, int to, Fragment before, const CHARRANGE& selectionBefore);
     int capacityFor(int replacedLength) const;
 
+    // ---- character effects (engine_effects.cpp) ----
+    std::uint32_t storedEffectsAt(int position) const;  // the kStoredCharEffects bits of one character
+    // The caret position one visible character on; hidden characters are stepped over with it.
+    int visibleStep(int position, bool forward) const;
+
     // ---- protected text (engine_protected.cpp) ----
     bool protectedAt(int position) const;
     // Whether replacing [from, to) (inserting at `from` when empty) would alter protected text.

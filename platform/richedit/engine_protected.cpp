@@ -17,18 +17,7 @@ bool isProtected(const QTextCharFormat& format) {
 
 }  // namespace
 
-bool Engine::Private::protectedAt(int position) const {
-    if (position < 0 || position >= length()) return false;
-    const QTextBlock block = doc->findBlock(position);
-    // A paragraph break carries the character format of the paragraph it starts.
-    if (position == block.position() + block.length() - 1) return isProtected(block.next().charFormat());
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-        const QTextFragment fragment = it.fragment();
-        if (position >= fragment.position() && position < fragment.position() + fragment.length())
-            return isProtected(fragment.charFormat());
-    }
-    return false;
-}
+bool Engine::Private::protectedAt(int position) const { return storedEffectsAt(position) & CFE_PROTECTED; }
 
 bool Engine::Private::changesProtectedText(int from, int to) const {
     if (from >= to) return protectedAt(from - 1) && protectedAt(from);  // inside a protected run

@@ -374,6 +374,16 @@ void TestRtfStyles::hiddenTextIsNeitherDrawnNorPrinted() {
     QCOMPARE(hidden->viewport()->grab().toImage(), plain->viewport()->grab().toImage());
     QCOMPARE(printed(*hidden), printed(*plain));
 
+    // The caret steps over it as over nothing.
+    const int after = int(text(*hidden).indexOf(u" after"));
+    hidden->setSel(6, 6);
+    key(*hidden, Qt::Key_Right);
+    QCOMPARE(hidden->exGetSel().cpMin, after + 1);
+    key(*hidden, Qt::Key_Left);
+    QCOMPARE(hidden->exGetSel().cpMin, after);
+    key(*hidden, Qt::Key_Left);
+    QCOMPARE(hidden->exGetSel().cpMin, 5);
+
     // Kept, found and saved.
     FINDTEXTEX find;
     find.chrg = {0, -1};
