@@ -127,6 +127,7 @@ struct Style {
     int basedOn = -1;
     int next = -1;
     bool paragraph = false;  // \s (not \cs)
+    bool implicit = false;   // an entry that names no index yet: \s0 unless it does
     QString name;
 };
 
@@ -182,6 +183,7 @@ private:
 
     // ---- paragraph styles and character effects (rtfreader_styles.cpp)
     bool styleWord(Kw kw, std::int32_t param);
+    void beginStyleEntry();
     void useParagraphStyle(std::int32_t index);
     void installStyleSheet();
     void styleInto(const ParaState& para, PARAFORMAT2& pf) const;

@@ -128,10 +128,12 @@ void Reader::groupStart() {
         ++overflowDepth_;  // too deep to be a real document: skip the whole group
         return;
     }
+    const bool styleEntry = top().dest == Dest::StyleSheet && top().destOwner;
     GroupState next = top();
     next.destOwner = false;
     next.pictureGroupOwner = false;
     stack_.push_back(next);
+    if (styleEntry) beginStyleEntry();
 }
 
 void Reader::groupEnd() {

@@ -32,6 +32,15 @@ bool Reader::styleWord(Kw kw, std::int32_t param) {
     return true;
 }
 
+void Reader::beginStyleEntry() {
+    // An entry without \s, \cs, \ds or \ts is the paragraph style 0 (Word writes Normal so).
+    commitStyle();
+    pendingStyleIndex_ = StyleSheet::kNormal;
+    pendingStyle_ = Style{};
+    pendingStyle_.paragraph = true;
+    pendingStyle_.implicit = true;
+}
+
 void Reader::useParagraphStyle(std::int32_t index) {
     applyStyle(index, 0);
     const auto it = styles_.find(index);

@@ -107,13 +107,14 @@ int Writer::headingStyle(int level) {
 }
 
 PARAFORMAT2 Writer::paragraphStyle(const PARAFORMAT2& pf) {
+    const int level = std::min<int>(pf.bOutlineLevel, 9);
     int index = style(pf.sStyle) ? pf.sStyle : StyleSheet::kNormal;
-    if (pf.bOutlineLevel > 0 && style(index)->outlineLevel == 0) index = headingStyle(std::min<int>(pf.bOutlineLevel, 9));
+    if (level > 0 && style(index)->outlineLevel == 0) index = headingStyle(level);
     usedStyles_.insert(index);
     const ParagraphStyle& s = *style(index);
     word("plain");
     word("s", index);
-    if (pf.bOutlineLevel > 0) word("outlinelevel", pf.bOutlineLevel - 1);
+    if (level > 0) word("outlinelevel", level - 1);
     else if (s.outlineLevel > 0) word("outlinelevel", 9);  // body text in a heading's style
     // Some readers take \plain as the defaults, ours adds the style's words: the style's character
     // formatting is said again, and the runs say what differs from it.

@@ -227,6 +227,9 @@ void TestRtfStyles::smallDocuments_data() {
     QTest::newRow("based-on cycle") << doc("\\pard\\s3 Loop\\par") << u"Loop"_qs << 3 << u"Loop A"_qs << 0u << 0 << 400 << false;
     QTest::newRow("missing style") << doc("\\pard\\s77 Lost\\par") << u"Lost"_qs << 0 << u"Normal"_qs << 0u << 0 << 400 << false;
     QTest::newRow("character style") << doc("\\pard{\\cs10 Strong}\\par") << u"Strong"_qs << 0 << u"Normal"_qs << 0u << 0 << 700 << true;
+    QTest::newRow("Normal without its index")
+        << QByteArray("{\\rtf1{\\stylesheet{\\b\\fs20 Normal;}{\\s1\\sbasedon0 Sub;}}\\pard\\plain\\s1 N\\par}") << u"N"_qs << 0
+        << u"Sub"_qs << 0u << 0 << 700 << true;
     QTest::newRow("level without a sheet") << QByteArray("{\\rtf1\\pard\\outlinelevel1\\b H\\par}") << u"H"_qs << 2 << QString()
                                            << 0u << 0 << 700 << true;
 
