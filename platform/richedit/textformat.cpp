@@ -55,51 +55,69 @@ void setUnderline(QTextCharFormat& format, std::uint8_t type) {
     format.setUnderlineStyle(qtUnderline(type));
 }
 
-// Hidden text stays in the text but is laid out at a size that takes no room and shows nothing.
+// Hidden text stays in the text but is laid out at a size that takes no room, in no colour.
 constexpr qreal kHiddenPointSize = 0.01;
+// Small capitals are drawn as capitals of this size: Qt's own small capitals print at the wrong size.
+constexpr qreal kSmallCapsScale = 0.8;
 
-// How the effects without a Qt property of their own look, from the stored record. Shadow, emboss
+// How the effects without a Qt property of their own look, from the stored record (which keeps
+// the size in PropHeightTwips and what hidden text must not draw in PropHidden...). Shadow, emboss
 // and imprint have no Qt counterpart and show as plain text.
 void deriveCharLook(QTextCharFormat& f) {
     const int effects = intProp(f, PropCharEffects);
-    if (effects & CFE_ALLCAPS) f.setFontCapitalization(QFont::AllUppercase);
-    else if (effects & CFE_SMALLCAPS) f.setFontCapitalization(QFont::SmallCaps);
+    const bool hidden = effects & CFE_HIDDEN;
+    const bool smallCaps = (effects & CFE_SMALLCAPS) && !(effects & CFE_ALLCAPS);
+    if (effects & (CFE_ALLCAPS | CFE_SMALLCAPS)) f.setFontCapitalization(QFont::AllUppercase);
     else f.clearProperty(QTextFormat::FontCapitalization);
 
-    if (effects & CFE_OUTLINE) {
-        const QBrush fg = f.foreground();
-        const QColor colour = f.hasProperty(QTextFormat::ForegroundBrush) && fg.style() != Qt::NoBrush ? fg.color() : QColor(Qt::black);
-        f.setTextOutline(QPen(colour, 0.5));
-    } else {
-        f.clearProperty(QTextFormat::TextOutline);
+    // The size Qt lays out with follows from the stored one.
+    if (!f.hasProperty(PropHeightTwips) && f.fontPointSize() > 0 && (hidden || smallCaps))
+        f.setProperty(PropHeightTwips, qRound(f.fontPointSize() * 20));
+    if (f.hasProperty(PropHeightTwips)) {
+        const qreal points = f.intProperty(PropHeightTwips) / 20.0;
+        f.setFontPointSize(hidden ? kHiddenPointSize : smallCaps ? points * kSmallCapsScale : points);
+    } else if (hidden) {
+        f.setFontPointSize(kHiddenPointSize);  // of the default size
+    } else if (f.hasProperty(QTextFormat::FontPointSize) && f.fontPointSize() == kHiddenPointSize) {
+        f.clearProperty(QTextFormat::FontPointSize);
     }
 
     const int colour = (intProp(f, PropUnderlineType) >> 4) & 0x0F;
     if (colour) f.setUnderlineColor(colorFromRef(kUnderlineColors[std::size_t(colour)]));
     else f.clearProperty(QTextFormat::TextUnderlineColor);
 
-    const bool shownHidden = f.hasProperty(QTextFormat::FontPointSize) && f.fontPointSize() == kHiddenPointSize;
-    if (effects & CFE_HIDDEN) {
-        if (!f.hasProperty(PropHeightTwips) && f.fontPointSize() > 0 && !shownHidden)
-            f.setProperty(PropHeightTwips, qRound(f.fontPointSize() * 20));
-        f.setFontPointSize(kHiddenPointSize);
+    if (hidden) {
         f.setFontLetterSpacingType(QFont::PercentageSpacing);
         f.setFontLetterSpacing(0);
-        // Lines would still show as dots where the text was.
+        // Even at no size some devices draw a dot: nothing of it is drawn.
+        if (!f.hasProperty(PropHiddenForeground))
+            f.setProperty(PropHiddenForeground, f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground() : QBrush());
+        f.setForeground(Qt::transparent);
         if (!f.hasProperty(PropUnderlineType)) f.setProperty(PropUnderlineType, int(underlineTypeFromQt(f)));
         f.setUnderlineStyle(QTextCharFormat::NoUnderline);
         if (f.fontStrikeOut()) f.setProperty(PropHiddenStrikeOut, true);
         f.setFontStrikeOut(false);
+        f.clearProperty(QTextFormat::TextOutline);
+        return;
+    }
+    f.clearProperty(QTextFormat::FontLetterSpacingType);
+    f.clearProperty(QTextFormat::FontLetterSpacing);
+    if (f.hasProperty(PropHiddenForeground)) {
+        const QBrush kept = qvariant_cast<QBrush>(f.property(PropHiddenForeground));
+        if (kept.style() == Qt::NoBrush) f.clearForeground();
+        else f.setForeground(kept);
+        f.clearProperty(PropHiddenForeground);
+    }
+    if (f.hasProperty(PropUnderlineType)) f.setUnderlineStyle(qtUnderline(std::uint8_t(f.intProperty(PropUnderlineType))));
+    if (f.boolProperty(PropHiddenStrikeOut)) f.setFontStrikeOut(true);
+    f.clearProperty(PropHiddenStrikeOut);
+
+    if (effects & CFE_OUTLINE) {
+        const QBrush fg = f.foreground();
+        const QColor pen = f.hasProperty(QTextFormat::ForegroundBrush) && fg.style() != Qt::NoBrush ? fg.color() : QColor(Qt::black);
+        f.setTextOutline(QPen(pen, 0.5));
     } else {
-        if (shownHidden) {
-            if (f.hasProperty(PropHeightTwips)) f.setFontPointSize(f.intProperty(PropHeightTwips) / 20.0);
-            else f.clearProperty(QTextFormat::FontPointSize);
-        }
-        if (f.hasProperty(PropUnderlineType)) f.setUnderlineStyle(qtUnderline(std::uint8_t(f.intProperty(PropUnderlineType))));
-        if (f.boolProperty(PropHiddenStrikeOut)) f.setFontStrikeOut(true);
-        f.clearProperty(PropHiddenStrikeOut);
-        f.clearProperty(QTextFormat::FontLetterSpacingType);
-        f.clearProperty(QTextFormat::FontLetterSpacing);
+        f.clearProperty(QTextFormat::TextOutline);
     }
 }
 
@@ -203,6 +221,7 @@ void applyCharFormat(const CHARFORMAT2& cf, QTextCharFormat& f) {
     if (m & CFM_COLOR) {
         if (e & CFE_AUTOCOLOR) f.clearForeground();
         else f.setForeground(colorFromRef(cf.crTextColor));
+        f.clearProperty(PropHiddenForeground);
     }
     if (m & CFM_BACKCOLOR) {
         if (e & CFE_AUTOBACKCOLOR) f.clearBackground();
@@ -238,7 +257,7 @@ CHARFORMAT2 charFormatFrom(const QTextCharFormat& f, const CHARFORMAT2& fallback
     else cf.szFaceName = fallback.szFaceName;
     cf.bPitchAndFamily = std::uint8_t(intProp(f, PropPitchAndFamily, fallback.bPitchAndFamily));
     if (f.hasProperty(PropHeightTwips)) cf.yHeight = f.intProperty(PropHeightTwips);
-    else if (f.fontPointSize() > 0) cf.yHeight = qRound(f.fontPointSize() * 20);
+    else if (f.fontPointSize() > 0 && f.fontPointSize() != kHiddenPointSize) cf.yHeight = qRound(f.fontPointSize() * 20);
     else cf.yHeight = fallback.yHeight;
 
     const int weight = f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() : kNormalWeight;
@@ -253,8 +272,10 @@ CHARFORMAT2 charFormatFrom(const QTextCharFormat& f, const CHARFORMAT2& fallback
     if (f.isAnchor()) cf.dwEffects |= CFE_LINK;
     cf.dwEffects |= std::uint32_t(intProp(f, PropCharEffects)) & kStoredCharEffects;
 
-    const QBrush fg = f.foreground();
-    if (!f.hasProperty(QTextFormat::ForegroundBrush) || fg.style() == Qt::NoBrush) cf.dwEffects |= CFE_AUTOCOLOR;
+    const bool hiddenColour = f.hasProperty(PropHiddenForeground);
+    const QBrush fg = hiddenColour ? qvariant_cast<QBrush>(f.property(PropHiddenForeground)) : f.foreground();
+    if ((!hiddenColour && !f.hasProperty(QTextFormat::ForegroundBrush)) || fg.style() == Qt::NoBrush)
+        cf.dwEffects |= CFE_AUTOCOLOR;
     else cf.crTextColor = colorRefFrom(fg.color());
     const QBrush bg = f.background();
     if (!f.hasProperty(QTextFormat::BackgroundBrush) || bg.style() == Qt::NoBrush) cf.dwEffects |= CFE_AUTOBACKCOLOR;

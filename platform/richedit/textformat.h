@@ -35,7 +35,8 @@ enum FormatProperty : int {
     PropYOffset,
     PropHeightTwips,
     PropCharEffects,  // the kStoredCharEffects bits of dwEffects
-    PropHiddenStrikeOut,  // CFE_STRIKEOUT of hidden text, which Qt must not draw
+    PropHiddenStrikeOut,   // CFE_STRIKEOUT of hidden text, which Qt must not draw
+    PropHiddenForeground,  // QBrush: the text colour of hidden text (NoBrush: automatic)
     // paragraph (twips unless noted)
     PropStartIndent = QTextFormat::UserProperty + 20,
     PropRightIndent,
