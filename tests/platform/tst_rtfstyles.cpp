@@ -11,6 +11,9 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace richedit;
@@ -51,6 +54,29 @@ void streamSelection(Engine& e, const QByteArray& rtf) {
 void key(Engine& e, int k, const QString& text = {}) {
     QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, text);
     QCoreApplication::sendEvent(&e, &press);
+}
+
+// The whole document through format-range into a PDF page, rasterised again by poppler; a null
+// image when pdftoppm is missing.
+QImage printedPdf(Engine& e, const QString& path) {
+    {
+        QPdfWriter pdf(path);
+        pdf.setResolution(1200);
+        QPainter painter(&pdf);
+        FORMATRANGE fr;
+        fr.hdc = &painter;
+        fr.hdcTarget = &pdf;
+        fr.rc = {0, 0, 1440 * 6, 1440 * 3};
+        fr.rcPage = fr.rc;
+        fr.chrg = {0, -1};
+        e.formatRange(&fr, true);
+        e.formatRange(nullptr, false);
+    }
+    QProcess poppler;
+    poppler.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("150"), QStringLiteral("-png"),
+                                               QStringLiteral("-singlefile"), path, path});
+    if (!poppler.waitForFinished(30000) || poppler.exitCode() != 0) return {};
+    return QImage(path + QStringLiteral(".png"));
 }
 
 // The whole document rendered through format-range onto a white page.
@@ -376,6 +402,9 @@ void TestRtfStyles::hiddenTextIsNeitherDrawnNorPrinted() {
     for (auto* e : {plain.get(), hidden.get()}) e->setSel(0, 0);
     QCOMPARE(hidden->viewport()->grab().toImage(), plain->viewport()->grab().toImage());
     QCOMPARE(printed(*hidden), printed(*plain));
+    QTemporaryDir dir;
+    const QImage pdfPlain = printedPdf(*plain, dir.filePath(u"plain.pdf"_qs));
+    if (!pdfPlain.isNull()) QCOMPARE(printedPdf(*hidden, dir.filePath(u"hidden.pdf"_qs)), pdfPlain);
 
     // The caret steps over it as over nothing.
     const int after = int(text(*hidden).indexOf(u" after"));
