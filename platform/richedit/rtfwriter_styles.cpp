@@ -155,7 +155,7 @@ void Writer::styleEntry(int index, QByteArray& out) {
     body_ += '{';
     word("s", index);
     // Every word the style holds, so that a reader's own idea of a style of that name adds nothing.
-    paragraphWords(s.para, base >= 0 ? style(base)->para : defaultParagraph(), true);
+    paragraphWords(s.para, defaultParagraph(), true);
     if (s.outlineLevel > 0) word("outlinelevel", s.outlineLevel - 1);
     else if (base >= 0 && style(base)->outlineLevel > 0) word("outlinelevel", 9);  // body text on a heading
     written_ = base >= 0 ? styleChars(base) : WrittenChar{};

@@ -8,8 +8,6 @@
 #include <QTextDocument>
 #include <QVariant>
 
-#include <cstring>
-
 Q_DECLARE_METATYPE(std::shared_ptr<const richedit::StyleSheet>)
 
 namespace richedit {
@@ -18,14 +16,7 @@ namespace {
 
 constexpr const char* kProperty = "qx.stylesheet";
 
-bool sameBytes(const auto& a, const auto& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
 }  // namespace
-
-bool ParagraphStyle::operator==(const ParagraphStyle& o) const {
-    return name == o.name && basedOn == o.basedOn && next == o.next && outlineLevel == o.outlineLevel &&
-           sameBytes(para, o.para) && sameBytes(chars, o.chars);
-}
 
 const ParagraphStyle* StyleSheet::find(int index) const {
     const auto it = styles_.find(index);
@@ -72,13 +63,14 @@ std::map<int, int> StyleSheet::merge(const StyleSheet& incoming) {
             where[index] = named;
             continue;
         }
-        int target = here ? freeIndex() : index;
-        if (target < 0) target = kNormal;  // no room left: the paragraph becomes a normal one
-        where[index] = target;
-        if (target != kNormal || !here) {
-            styles_[target] = ParagraphStyle{};  // reserve it for the next incoming style's choice
-            added[target] = true;
+        const int target = here ? freeIndex() : index;
+        if (target < 0) {
+            where[index] = kNormal;  // no room left: its paragraphs become normal ones
+            continue;
         }
+        where[index] = target;
+        styles_[target] = ParagraphStyle{};  // taken, for the choice of the next incoming style
+        added[target] = true;
     }
     auto mapped = [&where](int index) {
         if (index < 0) return -1;

@@ -25,7 +25,6 @@ struct ParagraphStyle {
     std::uint8_t outlineLevel = 0;  // 0 body text, 1..9 as bOutlineLevel
     PARAFORMAT2 para;       // the style's own paragraph formatting (its sStyle is its index)
     CHARFORMAT2 chars;      // the style's own character formatting
-    bool operator==(const ParagraphStyle& o) const;
 };
 
 class StyleSheet {
