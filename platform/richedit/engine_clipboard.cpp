@@ -83,6 +83,7 @@ QMimeData* Engine::Private::mimeFor(int from, int to) const {
 bool Engine::Private::insertMime(const QMimeData* mime, UndoMode undo) {
     if (!mime) return false;
     const CHARRANGE sel = selection();
+    if (changesProtectedText(sel.cpMin, sel.cpMax)) return false;  // a drop is refused, not taken
     if (!isPlain()) {
         const QString rtfType = mime->hasFormat(kRtfMime) ? kRtfMime : mime->hasFormat(kRtfMimeAlt) ? kRtfMimeAlt : QString();
         if (!rtfType.isEmpty()) {
