@@ -9,7 +9,9 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
@@ -452,6 +454,13 @@ void TestRtfStyles::protectedTextRefusesEdits() {
     QVERIFY(unchanged());
     streamSelection(*e, "{\\rtf1 streamed}");
     QVERIFY(unchanged());
+    QMimeData dragged;
+    dragged.setText(u"dropped"_qs);
+    QDropEvent drop(QPointF(e->posFromChar(locked + 3)) + QPointF(0, 4), Qt::MoveAction | Qt::CopyAction, &dragged,
+                    Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(e->viewport(), &drop);
+    QVERIFY(unchanged());
+    QVERIFY(!drop.isAccepted());  // a moving source keeps its text
     e->setSel(locked + 6, locked + 6);  // right after it, Backspace would take its last letter
     key(*e, Qt::Key_Backspace);
     QVERIFY(unchanged());
