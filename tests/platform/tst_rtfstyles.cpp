@@ -456,8 +456,10 @@ void TestRtfStyles::protectedTextRefusesEdits() {
     QVERIFY(unchanged());
     QMimeData dragged;
     dragged.setText(u"dropped"_qs);
-    QDropEvent drop(QPointF(e->posFromChar(locked + 3)) + QPointF(0, 4), Qt::MoveAction | Qt::CopyAction, &dragged,
-                    Qt::LeftButton, Qt::NoModifier);
+    const QPointF into = QPointF(e->posFromChar(locked + 3)) + QPointF(0, 4);
+    QDragEnterEvent enter(into.toPoint(), Qt::MoveAction | Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(e->viewport(), &enter);
+    QDropEvent drop(into, Qt::MoveAction | Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(e->viewport(), &drop);
     QVERIFY(unchanged());
     QVERIFY(!drop.isAccepted());  // a moving source keeps its text
