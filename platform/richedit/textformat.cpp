@@ -61,8 +61,8 @@ constexpr qreal kHiddenPointSize = 0.01;
 constexpr qreal kSmallCapsScale = 0.8;
 
 // How the effects without a Qt property of their own look, from the stored record (which keeps
-// the size in PropHeightTwips and what hidden text must not draw in PropHidden...). Shadow, emboss
-// and imprint have no Qt counterpart and show as plain text.
+// the size in PropHeightTwips, the colour in PropStoredForeground and the strike-out of hidden text
+// in PropHiddenStrikeOut). Shadow, emboss and imprint have no Qt counterpart and show as plain text.
 void deriveCharLook(QTextCharFormat& f) {
     const int effects = intProp(f, PropCharEffects);
     const bool hidden = effects & CFE_HIDDEN;
@@ -86,13 +86,21 @@ void deriveCharLook(QTextCharFormat& f) {
     if (colour) f.setUnderlineColor(colorFromRef(kUnderlineColors[std::size_t(colour)]));
     else f.clearProperty(QTextFormat::TextUnderlineColor);
 
+    // Hidden text draws in no colour; outlined letters are hollow, their outline in the text colour.
+    const bool ownColour = hidden || (effects & CFE_OUTLINE);
+    if (ownColour && !f.hasProperty(PropStoredForeground))
+        f.setProperty(PropStoredForeground, f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground() : QBrush());
+    if (!ownColour && f.hasProperty(PropStoredForeground)) {
+        const QBrush kept = qvariant_cast<QBrush>(f.property(PropStoredForeground));
+        if (kept.style() == Qt::NoBrush) f.clearForeground();
+        else f.setForeground(kept);
+        f.clearProperty(PropStoredForeground);
+    }
+    if (ownColour) f.setForeground(Qt::transparent);
+
     if (hidden) {
         f.setFontLetterSpacingType(QFont::PercentageSpacing);
         f.setFontLetterSpacing(0);
-        // Even at no size some devices draw a dot: nothing of it is drawn.
-        if (!f.hasProperty(PropHiddenForeground))
-            f.setProperty(PropHiddenForeground, f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground() : QBrush());
-        f.setForeground(Qt::transparent);
         if (!f.hasProperty(PropUnderlineType)) f.setProperty(PropUnderlineType, int(underlineTypeFromQt(f)));
         f.setUnderlineStyle(QTextCharFormat::NoUnderline);
         if (f.fontStrikeOut()) f.setProperty(PropHiddenStrikeOut, true);
@@ -102,20 +110,15 @@ void deriveCharLook(QTextCharFormat& f) {
     }
     f.clearProperty(QTextFormat::FontLetterSpacingType);
     f.clearProperty(QTextFormat::FontLetterSpacing);
-    if (f.hasProperty(PropHiddenForeground)) {
-        const QBrush kept = qvariant_cast<QBrush>(f.property(PropHiddenForeground));
-        if (kept.style() == Qt::NoBrush) f.clearForeground();
-        else f.setForeground(kept);
-        f.clearProperty(PropHiddenForeground);
-    }
     if (f.hasProperty(PropUnderlineType)) f.setUnderlineStyle(qtUnderline(std::uint8_t(f.intProperty(PropUnderlineType))));
     if (f.boolProperty(PropHiddenStrikeOut)) f.setFontStrikeOut(true);
     f.clearProperty(PropHiddenStrikeOut);
 
     if (effects & CFE_OUTLINE) {
-        const QBrush fg = f.foreground();
-        const QColor pen = f.hasProperty(QTextFormat::ForegroundBrush) && fg.style() != Qt::NoBrush ? fg.color() : QColor(Qt::black);
-        f.setTextOutline(QPen(pen, 0.5));
+        const QBrush text = qvariant_cast<QBrush>(f.property(PropStoredForeground));
+        const QColor pen = text.style() != Qt::NoBrush ? text.color() : QColor(Qt::black);
+        f.setTextOutline(QPen(pen, 0.6));
+        if (!colour) f.setUnderlineColor(pen);  // an underline takes the text's colour, not the hollow
     } else {
         f.clearProperty(QTextFormat::TextOutline);
     }
@@ -221,7 +224,7 @@ void applyCharFormat(const CHARFORMAT2& cf, QTextCharFormat& f) {
     if (m & CFM_COLOR) {
         if (e & CFE_AUTOCOLOR) f.clearForeground();
         else f.setForeground(colorFromRef(cf.crTextColor));
-        f.clearProperty(PropHiddenForeground);
+        f.clearProperty(PropStoredForeground);
     }
     if (m & CFM_BACKCOLOR) {
         if (e & CFE_AUTOBACKCOLOR) f.clearBackground();
@@ -272,9 +275,9 @@ CHARFORMAT2 charFormatFrom(const QTextCharFormat& f, const CHARFORMAT2& fallback
     if (f.isAnchor()) cf.dwEffects |= CFE_LINK;
     cf.dwEffects |= std::uint32_t(intProp(f, PropCharEffects)) & kStoredCharEffects;
 
-    const bool hiddenColour = f.hasProperty(PropHiddenForeground);
-    const QBrush fg = hiddenColour ? qvariant_cast<QBrush>(f.property(PropHiddenForeground)) : f.foreground();
-    if ((!hiddenColour && !f.hasProperty(QTextFormat::ForegroundBrush)) || fg.style() == Qt::NoBrush)
+    const bool storedColour = f.hasProperty(PropStoredForeground);
+    const QBrush fg = storedColour ? qvariant_cast<QBrush>(f.property(PropStoredForeground)) : f.foreground();
+    if ((!storedColour && !f.hasProperty(QTextFormat::ForegroundBrush)) || fg.style() == Qt::NoBrush)
         cf.dwEffects |= CFE_AUTOCOLOR;
     else cf.crTextColor = colorRefFrom(fg.color());
     const QBrush bg = f.background();

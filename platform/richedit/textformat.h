@@ -36,7 +36,7 @@ enum FormatProperty : int {
     PropHeightTwips,
     PropCharEffects,  // the kStoredCharEffects bits of dwEffects
     PropHiddenStrikeOut,   // CFE_STRIKEOUT of hidden text, which Qt must not draw
-    PropHiddenForeground,  // QBrush: the text colour of hidden text (NoBrush: automatic)
+    PropStoredForeground,  // QBrush: the text colour while Qt draws another (hidden, outline); NoBrush: automatic
     // paragraph (twips unless noted)
     PropStartIndent = QTextFormat::UserProperty + 20,
     PropRightIndent,
