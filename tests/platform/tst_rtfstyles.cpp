@@ -525,6 +525,17 @@ void TestRtfStyles::effectsKeptThroughEditing() {
     QCOMPARE(qt.underlineStyle(), QTextCharFormat::WaveUnderline);
     QCOMPARE(qt.underlineColor(), QColor(Qt::red));
     QCOMPARE(qt.fontWeight(), 300);
+
+    // Outlined letters are hollow, drawn by their outline in the text's colour, which they keep.
+    auto outlined = engineWithRtf("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}\\pard\\outl\\cf1 O\\outl0 P\\par}");
+    const QTextCharFormat o = qtFormatAt(*outlined->document(), 0);
+    QCOMPARE(o.textOutline().color(), QColor(Qt::red));
+    QCOMPARE(o.foreground().color().alpha(), 0);
+    QCOMPARE(int(charAt(*outlined->document(), 0).crTextColor), 0x0000FF);
+    outlined->setSel(0, 1);
+    QVERIFY(outlined->setCharFormat(SCF_SELECTION, charFormat(CFM_OUTLINE, 0)));
+    QCOMPARE(qtFormatAt(*outlined->document(), 0).foreground().color(), QColor(Qt::red));
+    QCOMPARE(qtFormatAt(*outlined->document(), 0).textOutline().style(), Qt::NoPen);
 }
 
 void TestRtfStyles::styleSheetThroughLoadPasteAndClear() {
