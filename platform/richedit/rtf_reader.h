@@ -181,12 +181,13 @@ private:
     QTextBlockFormat blockFormat(const ParaState& state) const;
     int codePage() const;
 
-    // ---- paragraph styles and character effects (rtfreader_styles.cpp)
+    // ---- paragraph styles (rtfreader_styles.cpp)
     bool styleWord(Kw kw, std::int32_t param);
     void beginStyleEntry();
     void useParagraphStyle(std::int32_t index);
     void installStyleSheet();
     void styleInto(const ParaState& para, PARAFORMAT2& pf) const;
+    // ---- character effects (rtfreader_effects.cpp)
     bool effectWord(Kw kw, std::int32_t param, bool hasParam);
     bool ownWeight(Kw kw, std::int32_t param, bool star);
     void effectsInto(const CharState& state, CHARFORMAT2& cf) const;
