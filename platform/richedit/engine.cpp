@@ -2,6 +2,7 @@
 
 #include "platform/richedit/engine_formatrange.h"
 #include "platform/richedit/engine_private.h"
+#include "platform/richedit/stylesheet.h"
 #include "platform/richedit/textformat.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -190,6 +191,10 @@ QTextCharFormat Engine::Private::typingFormat(int position) const {
     QTextCharFormat f = plainTextFormat(c.charFormat());
     f.setAnchor(false);
     f.clearProperty(QTextFormat::AnchorHref);
+    // Typed text is shown and can be taken back: it is neither hidden nor protected like its neighbour.
+    CHARFORMAT2 shown;
+    shown.dwMask = CFM_HIDDEN | CFM_PROTECTED;
+    applyCharFormat(shown, f);
     return f;
 }
 
@@ -198,9 +203,10 @@ int Engine::Private::capacityFor(int replacedLength) const {
 }
 
 int Engine::Private::replaceRange(int from, int to, const std::function<void(QTextCursor&)>& insert, UndoMode undo,
-                                  EditOrigin origin) {
+                                  EditOrigin origin, ProtectedText protection) {
     from = std::clamp(from, 0, length());
     to = std::clamp(to, from, length());
+    if (protection == ProtectedText::Refuse && changesProtectedText(from, to)) return 0;
     const CHARRANGE before = selection();
     const bool record = undo == UndoMode::Record && history.limit() > 0;
     UndoCommand* run = (record && origin == EditOrigin::Typing && from == to) ? history.typingRunAt(from) : nullptr;
@@ -474,7 +480,7 @@ void Engine::setWindowText(const QString& text) {
                 if (!parts[i].isEmpty()) c.insertText(parts[i], format);
             }
         },
-        UndoMode::NotRecorded, EditOrigin::Other);
+        UndoMode::NotRecorded, EditOrigin::Other, ProtectedText::Replace);
     d->anchor = d->caret = 0;
     d->modified = false;
     d->notifySelection();
@@ -498,6 +504,7 @@ int Engine::selectionType() const {
 
 void Engine::clearAll() {
     d->doc->clear();
+    StyleSheet::drop(*d->doc);
     d->history.clear();
     d->insertionFormat.reset();
     d->anchor = d->caret = 0;
@@ -557,6 +564,7 @@ bool Engine::setTextMode(std::uint32_t mode) {
     if ((next & TM_PLAINTEXT) != (d->textMode & TM_PLAINTEXT)) {
         // A change of mode starts from an empty document with the default format.
         d->doc->clear();
+        StyleSheet::drop(*d->doc);
         d->insertionFormat.reset();
         d->history.clear();
     }

@@ -4,6 +4,7 @@
 #include "platform/picture/metafile.h"
 #include "platform/picture/picture.h"
 #include "platform/richedit/rtf.h"
+#include "platform/richedit/stylesheet.h"
 #include "platform/richedit/textformat.h"
 
 #include <QBuffer>
@@ -82,6 +83,7 @@ QMimeData* Engine::Private::mimeFor(int from, int to) const {
 bool Engine::Private::insertMime(const QMimeData* mime, UndoMode undo) {
     if (!mime) return false;
     const CHARRANGE sel = selection();
+    if (changesProtectedText(sel.cpMin, sel.cpMax)) return false;  // a drop is refused, not taken
     if (!isPlain()) {
         const QString rtfType = mime->hasFormat(kRtfMime) ? kRtfMime : mime->hasFormat(kRtfMimeAlt) ? kRtfMimeAlt : QString();
         if (!rtfType.isEmpty()) {
@@ -89,6 +91,7 @@ bool Engine::Private::insertMime(const QMimeData* mime, UndoMode undo) {
             scratch.setDefaultFont(doc->defaultFont());
             QTextCursor sc(&scratch);
             if (readRtf(mime->data(rtfType), sc).ok) {
+                mergeStyleSheet(*doc, scratch);
                 const Fragment pasted = Fragment::capture(scratch, 0, scratch.characterCount() - 1);
                 if (pasted.length() <= capacityFor(sel.cpMax - sel.cpMin)) {
                     const bool atParagraphStart = doc->findBlock(sel.cpMin).position() == sel.cpMin;
@@ -136,7 +139,7 @@ void Engine::copy() {
 
 void Engine::cut() {
     const CHARRANGE sel = d->selection();
-    if (sel.cpMin == sel.cpMax) return;
+    if (sel.cpMin == sel.cpMax || d->changesProtectedText(sel.cpMin, sel.cpMax)) return;
     copy();
     clear();
 }

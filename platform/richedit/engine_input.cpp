@@ -79,10 +79,10 @@ void Engine::keyPressEvent(QKeyEvent* e) {
     switch (key) {
     case Qt::Key_Left:
         if (sel.cpMin != sel.cpMax && !shift) return d->setSelection(sel.cpMin, sel.cpMin, true);
-        return moveTo(ctrl ? d->previousWordStart(d->caret) : clusterStep(d->doc, d->caret, QTextCursor::PreviousCharacter));
+        return moveTo(ctrl ? d->previousWordStart(d->caret) : d->visibleStep(d->caret, false));
     case Qt::Key_Right:
         if (sel.cpMin != sel.cpMax && !shift) return d->setSelection(sel.cpMax, sel.cpMax, true);
-        return moveTo(ctrl ? d->nextWordStart(d->caret) : clusterStep(d->doc, d->caret, QTextCursor::NextCharacter));
+        return moveTo(ctrl ? d->nextWordStart(d->caret) : d->visibleStep(d->caret, true));
     case Qt::Key_Up: return moveTo(verticalTarget(-1));
     case Qt::Key_Down: {
         const int target = verticalTarget(1);
@@ -105,7 +105,7 @@ void Engine::keyPressEvent(QKeyEvent* e) {
     }
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        d->insertText(sel.cpMin, sel.cpMax, QStringLiteral("\r"), UndoMode::Record, EditOrigin::Typing);
+        d->typeParagraphBreak(sel.cpMin, sel.cpMax);
         d->ensureVisible(d->caret);
         return;
     case Qt::Key_Backspace: {
@@ -416,6 +416,7 @@ void Engine::dropEvent(QDropEvent* e) {
 }
 
 void Engine::Private::moveText(CHARRANGE range, int position) {
+    if (changesProtectedText(range.cpMin, range.cpMax) || changesProtectedText(position, position)) return;
     // One step: the span from the first to the last affected character is rewritten in its new order.
     const Fragment moved = Fragment::capture(*doc, range.cpMin, range.cpMax);
     const bool forward = position > range.cpMax;

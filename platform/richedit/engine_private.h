@@ -26,6 +26,8 @@ class FormatRangeCache;
 // What a content change records in the undo history.
 enum class UndoMode { Record, NotRecorded /* and the history is emptied */ };
 enum class EditOrigin { Typing, Other };
+// Whether an edit honours protected text (a replacement of the whole text does not).
+enum class ProtectedText { Refuse, Replace };
 
 struct Engine::Private {
     explicit Private(Engine* owner);
@@ -132,8 +134,9 @@ struct Engine::Private {
     // ---- editing (engine.cpp) ----
     // Replaces [from, to) with what `insert` puts at the cursor; records it as asked, sets the caret
     // after the inserted text, raises the notifications. Returns the inserted length.
+    // Changes nothing (and returns 0) when the change would alter protected text.
     int replaceRange(int from, int to, const std::function<void(QTextCursor&)>& insert, UndoMode undo,
-                     EditOrigin origin);
+                     EditOrigin origin, ProtectedText protection = ProtectedText::Refuse);
     int insertText(int from, int to, const QString& text, UndoMode undo, EditOrigin origin);
     QTextCharFormat typingFormat(int position) const;
     void setSelection(int newAnchor, int newCaret, bool scroll = false);
@@ -144,6 +147,21 @@ struct Engine::Private {
     void notifyChange();
     void recordFormatChange(int from, int to, Fragment before, const CHARRANGE& selectionBefore);
     int capacityFor(int replacedLength) const;
+
+    // ---- character effects (engine_effects.cpp) ----
+    std::uint32_t storedEffectsAt(int position) const;  // the kStoredCharEffects bits of one character
+    // The caret position one visible character on; hidden characters are stepped over with it.
+    int visibleStep(int position, bool forward) const;
+
+    // ---- protected text (engine_protected.cpp) ----
+    bool protectedAt(int position) const;
+    // Whether replacing [from, to) (inserting at `from` when empty) would alter protected text.
+    bool changesProtectedText(int from, int to) const;
+
+    // ---- paragraph styles (engine_styles.cpp) ----
+    // A paragraph break typed at [from, to): at the end of a paragraph whose style names a next
+    // style, the new paragraph takes that style.
+    void typeParagraphBreak(int from, int to);
 
     // ---- words ----
     CHARRANGE wordAt(int position) const;

@@ -2,6 +2,7 @@
 // (UTF-8, or UTF-16 with SF_UNICODE) or as RTF.
 #include "platform/richedit/engine_private.h"
 #include "platform/richedit/rtf.h"
+#include "platform/richedit/stylesheet.h"
 
 #include <QTextCursor>
 #include <QtEndian>
@@ -91,6 +92,7 @@ int Engine::streamIn(std::uint32_t format, EDITSTREAM& stream) {
             d->contentChanged();
             inserted = d->length();
         } else {
+            mergeStyleSheet(*d->doc, *scratch);
             const Fragment content = Fragment::capture(*scratch, 0, scratch->characterCount() - 1);
             const bool atParagraphStart = d->doc->findBlock(sel.cpMin).position() == sel.cpMin;
             const auto first = (atParagraphStart && content.spansParagraphs()) ? Fragment::FirstParagraph::TakeFormat
@@ -102,6 +104,7 @@ int Engine::streamIn(std::uint32_t format, EDITSTREAM& stream) {
         const QString text = decodeText(bytes, format & SF_UNICODE);
         if (!selectionOnly) {
             d->doc->clear();
+            StyleSheet::drop(*d->doc);
             d->insertionFormat.reset();
         }
         const int limit = d->textLimit;

@@ -24,11 +24,14 @@ namespace richedit::rtf {
     /* colour table */                                                                               \
     X(red) X(green) X(blue)                                                                          \
     /* style sheet */                                                                                \
-    X(s) X(cs) X(ds) X(ts) X(sbasedon)                                                               \
+    X(s) X(cs) X(ds) X(ts) X(sbasedon) X(snext) X(outlinelevel)                                     \
     /* character formatting */                                                                       \
     X(plain) X(b) X(i) X(ul) X(ulw) X(uldb) X(uld) X(uldash) X(uldashd) X(uldashdd) X(ulwave)        \
     X(ulth) X(ulnone) X(strike) X(striked) X(sub) X(super) X(nosupersub) X(cf) X(cb) X(highlight)    \
     X(chcbpat) X(fs) X(up) X(dn) X(protect) X(v)                                                     \
+    /* character effects, underline kinds and colour, our own weight */                             \
+    X(scaps) X(caps) X(outl) X(shad) X(embo) X(impr) X(ulc) X(ulhwave) X(ululdbwave) X(ulthd)        \
+    X(ulthdash) X(ulthdashd) X(ulthdashdd) X(ulldash) X(ulthldash) X(qxweight)                       \
     /* paragraph formatting */                                                                       \
     X(pard) X(ql) X(qr) X(qc) X(qj) X(qd) X(fi) X(li) X(ri) X(sb) X(sa) X(sl) X(slmult) X(tx) X(tb)   \
     X(intbl) X(pagebb) X(ls) X(ilvl)                                                                 \

@@ -71,6 +71,9 @@ struct CharState {
     int textColor = -1;  // colour table index; -1 automatic
     int backColor = -1;
     int link = -1;  // index of the HYPERLINK field whose result this is
+    std::uint32_t effects = 0;  // CFE_PROTECTED, CFE_SMALLCAPS, CFE_ALLCAPS, CFE_OUTLINE ... (hidden: above)
+    int weight = 0;             // 0: as \b says; else our own weight word
+    int underlineColor = -1;    // \ulc: colour table index; -1 automatic
     bool operator==(const CharState&) const = default;
 };
 
@@ -95,6 +98,8 @@ struct ParaState {
     int listLevel = 0;
     bool pageBreakBefore = false;
     bool inTable = false;
+    int style = 0;                  // \s, as the file numbers it
+    std::uint8_t outlineLevel = 0;  // 0 body text, 1..9 for \outlinelevel0..8
     bool operator==(const ParaState&) const = default;
 };
 
@@ -126,6 +131,10 @@ struct StyleWord {
 struct Style {
     std::vector<StyleWord> words;
     int basedOn = -1;
+    int next = -1;
+    bool paragraph = false;  // \s (not \cs)
+    bool implicit = false;   // an entry that names no index yet: \s0 unless it does
+    QString name;
 };
 
 struct ListLevelDef {
@@ -194,6 +203,17 @@ private:
     QTextCharFormat charFormat(const CharState& state);
     QTextBlockFormat blockFormat(const ParaState& state) const;
     int codePage() const;
+
+    // ---- paragraph styles (rtfreader_styles.cpp)
+    bool styleWord(Kw kw, std::int32_t param);
+    void beginStyleEntry();
+    void useParagraphStyle(std::int32_t index);
+    void installStyleSheet();
+    void styleInto(const ParaState& para, PARAFORMAT2& pf) const;
+    // ---- character effects (rtfreader_effects.cpp)
+    bool effectWord(Kw kw, std::int32_t param, bool hasParam);
+    bool ownWeight(Kw kw, std::int32_t param, bool star);
+    void effectsInto(const CharState& state, CHARFORMAT2& cf) const;
 
     // ---- tables (rtfreader_tables.cpp)
     bool tableWord(Kw kw, std::int32_t param, bool hasParam);
@@ -350,6 +370,8 @@ private:
     int nonShpStart_ = -1, nonShpEnd_ = -1;
     qint64 pixelBudget_;
     qint64 styleBudget_ = kStyleReplayBudget;
+    std::map<int, int> styleIndex_;  // a paragraph style's index in the file -> in the document
+    std::map<int, std::uint8_t> styleLevel_;  // a paragraph style's outline level, by its index in the file
 };
 
 }  // namespace richedit::rtf

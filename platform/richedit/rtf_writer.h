@@ -3,6 +3,7 @@
 
 #include "platform/richedit/records.h"
 #include "platform/richedit/rtf.h"
+#include "platform/richedit/stylesheet.h"
 #include "platform/richedit/textformat.h"
 
 #include <QByteArray>
@@ -13,6 +14,8 @@
 
 #include <array>
 #include <map>
+#include <memory>
+#include <set>
 #include <tuple>
 #include <unordered_map>
 #include <vector>
@@ -33,6 +36,9 @@ struct WrittenChar {
     int offsetHalfPoints = 0;
     int textColor = 0;  // colour table index; 0 automatic
     int backColor = 0;
+    std::uint32_t effects = 0;  // the kStoredCharEffects bits
+    int weight = 400;
+    int underlineColor = 0;  // colour table index; 0 automatic
     bool operator==(const WrittenChar&) const = default;
 };
 
@@ -78,6 +84,10 @@ private:
     // ---- body (rtfwriter.cpp)
     void paragraph(const QTextBlock& block, bool breakInRange);
     void paragraphProperties(const QTextBlockFormat& format);
+    // The paragraph words of `pf` where it or its style's record `base` is away from the default
+    // (every word when `all`).
+    void paragraphWords(const PARAFORMAT2& pf, const PARAFORMAT2& base, bool all = false);
+    void lineSpacing(const PARAFORMAT2& pf);
     // ---- lists (rtfwriter_lists.cpp)
     // Counts a paragraph in; when `written`, writes its list, level and fallback number.
     void listParagraph(const PARAFORMAT2& pf, bool written);
@@ -91,7 +101,7 @@ private:
     void closeLink();
     int fontIndex(const FontKey& key);
     int colorIndex(COLORREF color);
-    QByteArray header() const;
+    QByteArray header(const QByteArray& styleSheet) const;
     void word(const char* control);
     void word(const char* control, int param);
 
@@ -102,6 +112,18 @@ private:
     // Text of a row: its tabs are cell marks.
     void cellText(const QString& text, const QTextCharFormat& format);
     void rowEnd();
+    // ---- paragraph styles and character effects (rtfwriter_styles.cpp)
+    // Writes \plain, the paragraph's style and outline level; returns the style's paragraph record,
+    // from which the paragraph's own words then differ.
+    PARAFORMAT2 paragraphStyle(const PARAFORMAT2& pf);
+    void characterEffects(const CHARFORMAT2& cf, WrittenChar& next);
+    QByteArray styleSheet();
+    const ParagraphStyle* style(int index) const;
+    int baseOf(int index) const;
+    int headingStyle(int level);
+    WrittenChar styleChars(int index, int depth = 0);
+    void styleEntryCharacters(int index);
+    void styleEntry(int index, QByteArray& out);
 
     // ---- pictures (rtfwriter_pict.cpp)
     void picture(const QTextImageFormat& format);
@@ -127,6 +149,13 @@ private:
     std::vector<OpenList> openLists_;  // increasing indents
     std::vector<WrittenList> lists_;
     std::unordered_map<int, std::unordered_map<char16_t, char>> encoders_;
+
+    // paragraph styles
+    std::shared_ptr<const StyleSheet> sheet_;  // the document's, or null
+    StyleSheet madeStyles_;                    // "heading N" styles for headings without a style
+    std::map<int, int> headingStyles_;         // outline level -> style index
+    std::set<int> usedStyles_;
+    std::map<int, WrittenChar> styleChars_;
 };
 
 }  // namespace richedit::rtf

@@ -129,10 +129,12 @@ void Reader::groupStart() {
         ++overflowDepth_;  // too deep to be a real document: skip the whole group
         return;
     }
+    const bool styleEntry = top().dest == Dest::StyleSheet && top().destOwner;
     GroupState next = top();
     next.destOwner = false;
     next.pictureGroupOwner = false;
     stack_.push_back(next);
+    if (styleEntry) beginStyleEntry();
 }
 
 void Reader::groupEnd() {
@@ -147,7 +149,10 @@ void Reader::groupEnd() {
         switch (ending.dest) {
         case Dest::FontTable: commitFont(); break;
         case Dest::ColorTable: if (red_ >= 0 || green_ >= 0 || blue_ >= 0) commitColor(); break;
-        case Dest::StyleSheet: commitStyle(); break;
+        case Dest::StyleSheet:
+            commitStyle();
+            installStyleSheet();
+            break;
         case Dest::ListLevel: commitListLevel(); break;
         case Dest::List: commitList(); break;
         case Dest::ListOverride: commitListOverride(); break;
@@ -177,6 +182,7 @@ void Reader::controlWord(const Token& t, bool star) {
         if (kw == Kw::ud && g.resumeDest != Dest::Skip) setDest(g.resumeDest);
         return;
     }
+    if (ownWeight(kw, t.param, star)) return;
     if (star && !readableStarDestination(kw)) {
         setDest(Dest::Skip);
         return;

@@ -32,7 +32,10 @@ bool Reader::property(Kw kw, std::int32_t param, bool hasParam) {
     }
     case Kw::f: ch.font = param; return true;
     case Kw::fs: ch.halfPoints = (hasParam && param > 0) ? std::min(param, 3276) : 24; return true;
-    case Kw::b: ch.bold = on(param, hasParam); return true;
+    case Kw::b:
+        ch.bold = on(param, hasParam);
+        ch.weight = 0;  // \b says the weight again
+        return true;
     case Kw::i: ch.italic = on(param, hasParam); return true;
     case Kw::strike:
     case Kw::striked: ch.strike = on(param, hasParam); return true;
@@ -56,7 +59,6 @@ bool Reader::property(Kw kw, std::int32_t param, bool hasParam) {
     case Kw::cb:
     case Kw::highlight:
     case Kw::chcbpat: ch.backColor = std::clamp(param, -1, kMaxTableEntries); return true;
-    case Kw::protect: return true;
     // ---- paragraph
     case Kw::pard: para = ParaState{}; return true;
     case Kw::ql: para.alignment = PFA_LEFT; return true;
@@ -80,12 +82,12 @@ bool Reader::property(Kw kw, std::int32_t param, bool hasParam) {
     case Kw::ls: para.listOverride = param; return true;
     case Kw::ilvl: para.listLevel = std::clamp(param, 0, 8); return true;
     case Kw::s:
-        if (top().dest != Dest::StyleSheet) applyStyle(param, 0);
+        if (top().dest != Dest::StyleSheet) useParagraphStyle(param);
         return true;
     case Kw::cs:
         if (top().dest != Dest::StyleSheet) applyStyle(param, 0);
         return true;
-    default: return false;
+    default: return effectWord(kw, param, hasParam) || styleWord(kw, param);
     }
 }
 
@@ -152,6 +154,7 @@ QTextCharFormat Reader::charFormat(const CharState& state) {
     else cf.dwEffects |= CFE_AUTOBACKCOLOR;
     const bool link = state.link >= 0 && state.link < int(fields_.size());
     if (link) cf.dwEffects |= CFE_LINK;
+    effectsInto(state, cf);
 
     QTextCharFormat format;
     applyCharFormat(cf, format);
@@ -202,6 +205,7 @@ QTextBlockFormat Reader::blockFormat(const ParaState& given) const {
     }
     numberingOf(para, pf.wNumbering, pf.wNumberingStart, pf.wNumberingStyle);
     pf.wNumberingTab = para.numberingTab;
+    styleInto(para, pf);
     QTextBlockFormat format;
     applyParaFormat(pf, format);
     if (para.pageBreakBefore) format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);

@@ -63,9 +63,14 @@ bool Reader::tableWord(Kw kw, std::int32_t param, bool hasParam) {
         switch (kw) {
         case Kw::s:
         case Kw::cs:
-            commitStyle();
+            // The words an entry held before it named its index are its own.
+            if (!pendingStyle_.implicit) {
+                commitStyle();
+                pendingStyle_ = Style{};
+            }
+            pendingStyle_.implicit = false;
             pendingStyleIndex_ = std::max(param, 0);
-            pendingStyle_ = Style{};
+            pendingStyle_.paragraph = kw == Kw::s;
             return true;
         case Kw::ds:
         case Kw::ts:
@@ -73,6 +78,7 @@ bool Reader::tableWord(Kw kw, std::int32_t param, bool hasParam) {
             pendingStyleIndex_ = -1;
             return true;
         case Kw::sbasedon: pendingStyle_.basedOn = param; return true;
+        case Kw::snext: pendingStyle_.next = param; return true;
         default: return false;
         }
     case Dest::List:
@@ -144,7 +150,9 @@ void Reader::commitColor() {
 }
 
 void Reader::commitStyle() {
-    if (pendingStyleIndex_ >= 0 && (int(styles_.size()) < kMaxTableEntries || styles_.count(pendingStyleIndex_)))
+    const bool unnamedDefault = pendingStyle_.implicit && pendingStyle_.name.trimmed().isEmpty();
+    if (pendingStyleIndex_ >= 0 && !unnamedDefault &&
+        (int(styles_.size()) < kMaxTableEntries || styles_.count(pendingStyleIndex_)))
         styles_[pendingStyleIndex_] = std::move(pendingStyle_);
     pendingStyleIndex_ = -1;
     pendingStyle_ = Style{};

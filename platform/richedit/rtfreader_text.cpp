@@ -35,8 +35,10 @@ void Reader::deliver(QStringView chars) {
             if (c == u';') commitColor();
         return;
     case Dest::StyleSheet:
-        for (const QChar c : chars)
+        for (const QChar c : chars) {
             if (c == u';') commitStyle();
+            else if (pendingStyleIndex_ >= 0 && pendingStyle_.name.size() < LF_FACESIZE * 8) pendingStyle_.name.append(c);
+        }
         return;
     case Dest::LevelText: appendBounded(pendingLevel_.text, chars); return;
     case Dest::FieldInstruction:
@@ -53,7 +55,6 @@ void Reader::deliver(QStringView chars) {
 }
 
 void Reader::bodyText(QStringView chars) {
-    if (top().ch.hidden) return;
     qsizetype start = 0;
     for (qsizetype i = 0; i <= chars.size(); ++i) {
         if (i < chars.size() && keptInBody(chars[i].unicode())) continue;

@@ -48,7 +48,7 @@ CHARFORMAT2 documentDefault(const QTextDocument& document) {
 }  // namespace
 
 Writer::Writer(const QTextDocument& document, int from, int to, RtfObjects objects)
-    : document_(document), objects_(objects), fallback_(documentDefault(document)) {
+    : document_(document), objects_(objects), fallback_(documentDefault(document)), sheet_(StyleSheet::of(document)) {
     const int end = std::max(0, document.characterCount() - 1);  // the final mark is not content
     to_ = (to < 0 || to > end) ? end : to;
     from_ = std::clamp(from, 0, to_);
@@ -73,13 +73,14 @@ QByteArray Writer::run() {
         word("par");
         body_.append("\r\n");
     }
-    QByteArray rtf = header();
+    const QByteArray styles = styleSheet();
+    QByteArray rtf = header(styles);
     rtf.append(body_);
     rtf.append("}\r\n");
     return rtf;
 }
 
-QByteArray Writer::header() const {
+QByteArray Writer::header(const QByteArray& styleSheet) const {
     QByteArray h("{\\rtf1\\ansi\\ansicpg1250\\deff0\\deflang1029{\\fonttbl");
     for (std::size_t i = 0; i < fonts_.size(); ++i) {
         const FontKey& f = fonts_[i];
@@ -112,6 +113,7 @@ QByteArray Writer::header() const {
         h += "\\red" + QByteArray::number(c & 0xFF) + "\\green" + QByteArray::number((c >> 8) & 0xFF) + "\\blue" +
              QByteArray::number((c >> 16) & 0xFF) + ';';
     h += '}';
+    h += styleSheet;
     h += listTables();
     h += "{\\*\\generator Quillex;}\\viewkind4\\uc1\r\n";
     return h;
@@ -197,19 +199,45 @@ void Writer::paragraph(const QTextBlock& block, bool breakInRange) {
 void Writer::paragraphProperties(const QTextBlockFormat& format) {
     const PARAFORMAT2 pf = paraFormatFrom(format);
     word("pard");
-    switch (pf.wAlignment) {
-    case PFA_RIGHT: word("qr"); break;
-    case PFA_CENTER: word("qc"); break;
-    case PFA_JUSTIFY: word("qj"); break;
-    default: break;
+    paragraphWords(pf, paragraphStyle(pf));
+    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) word("pagebb");
+    listParagraph(pf, true);
+}
+
+void Writer::paragraphWords(const PARAFORMAT2& pf, const PARAFORMAT2& base, bool all) {
+    // Readers take \pard as the defaults and our reader then adds the style's words: a word is
+    // written when the paragraph or its style is away from the default.
+    PARAFORMAT2 none;
+    none.wAlignment = PFA_LEFT;
+    auto needed = [all](auto value, auto styleValue, auto defaultValue) {
+        return all || value != defaultValue || styleValue != defaultValue;
+    };
+    if (needed(pf.wAlignment, base.wAlignment, none.wAlignment)) {
+        switch (pf.wAlignment) {
+        case PFA_RIGHT: word("qr"); break;
+        case PFA_CENTER: word("qc"); break;
+        case PFA_JUSTIFY: word("qj"); break;
+        default: word("ql"); break;
+        }
     }
     const int first = -pf.dxOffset;
     const int left = pf.dxStartIndent + pf.dxOffset;
-    if (first) word("fi", first);
-    if (left) word("li", left);
-    if (pf.dxRightIndent) word("ri", pf.dxRightIndent);
-    if (pf.dySpaceBefore) word("sb", pf.dySpaceBefore);
-    if (pf.dySpaceAfter) word("sa", pf.dySpaceAfter);
+    if (needed(first, -base.dxOffset, 0)) word("fi", first);
+    if (needed(left, base.dxStartIndent + base.dxOffset, 0)) word("li", left);
+    if (needed(pf.dxRightIndent, base.dxRightIndent, 0)) word("ri", pf.dxRightIndent);
+    if (needed(pf.dySpaceBefore, base.dySpaceBefore, 0)) word("sb", pf.dySpaceBefore);
+    if (needed(pf.dySpaceAfter, base.dySpaceAfter, 0)) word("sa", pf.dySpaceAfter);
+    const bool single = pf.bLineSpacingRule == LS_SINGLE;
+    if (all || !single || base.bLineSpacingRule != LS_SINGLE) lineSpacing(pf);
+    // Tab stops add to the style's; a paragraph cannot take one of them away.
+    const auto baseTabs = base.rgxTabs.begin();
+    const auto baseTabsEnd = baseTabs + std::clamp<int>(base.cTabCount, 0, MAX_TAB_STOPS);
+    for (int i = 0; i < std::clamp<int>(pf.cTabCount, 0, MAX_TAB_STOPS); ++i)
+        if (all || std::find(baseTabs, baseTabsEnd, pf.rgxTabs[std::size_t(i)]) == baseTabsEnd)
+            word("tx", pf.rgxTabs[std::size_t(i)]);
+}
+
+void Writer::lineSpacing(const PARAFORMAT2& pf) {
     switch (pf.bLineSpacingRule) {
     case LS_ONEANDHALF: word("sl", 360); word("slmult", 1); break;
     case LS_DOUBLE: word("sl", 480); word("slmult", 1); break;
@@ -231,11 +259,11 @@ void Writer::paragraphProperties(const QTextBlockFormat& format) {
             word("slmult", 1);
         }
         break;
-    default: break;
+    default:
+        word("sl", 0);  // single: the style's spacing does not apply
+        word("slmult", 0);
+        break;
     }
-    for (int i = 0; i < std::clamp<int>(pf.cTabCount, 0, MAX_TAB_STOPS); ++i) word("tx", pf.rgxTabs[std::size_t(i)]);
-    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) word("pagebb");
-    listParagraph(pf, true);
 }
 
 CHARFORMAT2 Writer::characterProperties(const QTextCharFormat& format) {
@@ -267,6 +295,7 @@ CHARFORMAT2 Writer::characterProperties(const QTextCharFormat& format) {
     }
     if (next.textColor != w.textColor) word("cf", next.textColor);
     if (next.backColor != w.backColor) word("highlight", next.backColor);
+    characterEffects(cf, next);
     w = next;
     return cf;
 }

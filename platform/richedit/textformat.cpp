@@ -1,5 +1,7 @@
 #include "platform/richedit/textformat.h"
 
+#include "platform/richedit/underlinecolors.h"
+
 #include <QAtomicInt>
 #include <QImage>
 #include <QPainter>
@@ -51,6 +53,75 @@ std::uint8_t underlineTypeFromQt(const QTextCharFormat& f) {
 void setUnderline(QTextCharFormat& format, std::uint8_t type) {
     format.setProperty(PropUnderlineType, int(type));
     format.setUnderlineStyle(qtUnderline(type));
+}
+
+// Hidden text stays in the text but is laid out at a size that takes no room, in no colour.
+constexpr qreal kHiddenPointSize = 0.01;
+// Small capitals are drawn as capitals of this size: Qt's own small capitals print at the wrong size.
+constexpr qreal kSmallCapsScale = 0.8;
+
+// How the effects without a Qt property of their own look, from the stored record (which keeps
+// the size in PropHeightTwips, the colour in PropStoredForeground and the strike-out of hidden text
+// in PropHiddenStrikeOut). Shadow, emboss and imprint have no Qt counterpart and show as plain text.
+void deriveCharLook(QTextCharFormat& f) {
+    const int effects = intProp(f, PropCharEffects);
+    const bool hidden = effects & CFE_HIDDEN;
+    const bool smallCaps = (effects & CFE_SMALLCAPS) && !(effects & CFE_ALLCAPS);
+    if (effects & (CFE_ALLCAPS | CFE_SMALLCAPS)) f.setFontCapitalization(QFont::AllUppercase);
+    else f.clearProperty(QTextFormat::FontCapitalization);
+
+    // The size Qt lays out with follows from the stored one.
+    if (!f.hasProperty(PropHeightTwips) && f.fontPointSize() > 0 && (hidden || smallCaps))
+        f.setProperty(PropHeightTwips, qRound(f.fontPointSize() * 20));
+    if (f.hasProperty(PropHeightTwips)) {
+        const qreal points = f.intProperty(PropHeightTwips) / 20.0;
+        f.setFontPointSize(hidden ? kHiddenPointSize : smallCaps ? points * kSmallCapsScale : points);
+    } else if (hidden) {
+        f.setFontPointSize(kHiddenPointSize);  // of the default size
+    } else if (f.hasProperty(QTextFormat::FontPointSize) && f.fontPointSize() == kHiddenPointSize) {
+        f.clearProperty(QTextFormat::FontPointSize);
+    }
+
+    const int colour = (intProp(f, PropUnderlineType) >> 4) & 0x0F;
+    if (colour) f.setUnderlineColor(colorFromRef(kUnderlineColors[std::size_t(colour)]));
+    else f.clearProperty(QTextFormat::TextUnderlineColor);
+
+    // Hidden text draws in no colour; outlined letters are hollow, their outline in the text colour.
+    const bool ownColour = hidden || (effects & CFE_OUTLINE);
+    if (ownColour && !f.hasProperty(PropStoredForeground))
+        f.setProperty(PropStoredForeground, f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground() : QBrush());
+    if (!ownColour && f.hasProperty(PropStoredForeground)) {
+        const QBrush kept = qvariant_cast<QBrush>(f.property(PropStoredForeground));
+        if (kept.style() == Qt::NoBrush) f.clearForeground();
+        else f.setForeground(kept);
+        f.clearProperty(PropStoredForeground);
+    }
+    if (ownColour) f.setForeground(Qt::transparent);
+
+    if (hidden) {
+        f.setFontLetterSpacingType(QFont::PercentageSpacing);
+        f.setFontLetterSpacing(0);
+        if (!f.hasProperty(PropUnderlineType)) f.setProperty(PropUnderlineType, int(underlineTypeFromQt(f)));
+        f.setUnderlineStyle(QTextCharFormat::NoUnderline);
+        if (f.fontStrikeOut()) f.setProperty(PropHiddenStrikeOut, true);
+        f.setFontStrikeOut(false);
+        f.clearProperty(QTextFormat::TextOutline);
+        return;
+    }
+    f.clearProperty(QTextFormat::FontLetterSpacingType);
+    f.clearProperty(QTextFormat::FontLetterSpacing);
+    if (f.hasProperty(PropUnderlineType)) f.setUnderlineStyle(qtUnderline(std::uint8_t(f.intProperty(PropUnderlineType))));
+    if (f.boolProperty(PropHiddenStrikeOut)) f.setFontStrikeOut(true);
+    f.clearProperty(PropHiddenStrikeOut);
+
+    if (effects & CFE_OUTLINE) {
+        const QBrush text = qvariant_cast<QBrush>(f.property(PropStoredForeground));
+        const QColor pen = text.style() != Qt::NoBrush ? text.color() : QColor(Qt::black);
+        f.setTextOutline(QPen(pen, 0.6));
+        if (!colour) f.setUnderlineColor(pen);  // an underline takes the text's colour, not the hollow
+    } else {
+        f.clearProperty(QTextFormat::TextOutline);
+    }
 }
 
 Qt::Alignment qtAlignment(std::uint16_t a) {
@@ -150,7 +221,10 @@ void applyCharFormat(const CHARFORMAT2& cf, QTextCharFormat& f) {
     if (m & CFM_BOLD) f.setFontWeight((e & CFE_BOLD) ? kBoldWeight : kNormalWeight);
     if (m & CFM_WEIGHT) f.setFontWeight(cf.wWeight ? std::clamp<int>(cf.wWeight, 1, 1000) : kNormalWeight);
     if (m & CFM_ITALIC) f.setFontItalic(e & CFE_ITALIC);
-    if (m & CFM_STRIKEOUT) f.setFontStrikeOut(e & CFE_STRIKEOUT);
+    if (m & CFM_STRIKEOUT) {
+        f.setFontStrikeOut(e & CFE_STRIKEOUT);
+        f.clearProperty(PropHiddenStrikeOut);
+    }
     if (m & CFM_UNDERLINETYPE) {
         const bool off = (m & CFM_UNDERLINE) && !(e & CFE_UNDERLINE);
         setUnderline(f, off ? CFU_UNDERLINENONE : cf.bUnderlineType);
@@ -162,6 +236,7 @@ void applyCharFormat(const CHARFORMAT2& cf, QTextCharFormat& f) {
     if (m & CFM_COLOR) {
         if (e & CFE_AUTOCOLOR) f.clearForeground();
         else f.setForeground(colorFromRef(cf.crTextColor));
+        f.clearProperty(PropStoredForeground);
     }
     if (m & CFM_BACKCOLOR) {
         if (e & CFE_AUTOBACKCOLOR) f.clearBackground();
@@ -184,6 +259,7 @@ void applyCharFormat(const CHARFORMAT2& cf, QTextCharFormat& f) {
         f.setAnchor(e & CFE_LINK);
         if (!(e & CFE_LINK)) f.clearProperty(QTextFormat::AnchorHref);
     }
+    if (m & (CFM_SIZE | CFM_UNDERLINE | CFM_UNDERLINETYPE | CFM_COLOR | kStoredCharEffects)) deriveCharLook(f);
 }
 
 CHARFORMAT2 charFormatFrom(const QTextCharFormat& f, const CHARFORMAT2& fallback) {
@@ -196,14 +272,14 @@ CHARFORMAT2 charFormatFrom(const QTextCharFormat& f, const CHARFORMAT2& fallback
     else cf.szFaceName = fallback.szFaceName;
     cf.bPitchAndFamily = std::uint8_t(intProp(f, PropPitchAndFamily, fallback.bPitchAndFamily));
     if (f.hasProperty(PropHeightTwips)) cf.yHeight = f.intProperty(PropHeightTwips);
-    else if (f.fontPointSize() > 0) cf.yHeight = qRound(f.fontPointSize() * 20);
+    else if (f.fontPointSize() > 0 && f.fontPointSize() != kHiddenPointSize) cf.yHeight = qRound(f.fontPointSize() * 20);
     else cf.yHeight = fallback.yHeight;
 
     const int weight = f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() : kNormalWeight;
     cf.wWeight = std::uint16_t(weight);
     if (weight >= 600) cf.dwEffects |= CFE_BOLD;
     if (f.fontItalic()) cf.dwEffects |= CFE_ITALIC;
-    if (f.fontStrikeOut()) cf.dwEffects |= CFE_STRIKEOUT;
+    if (f.fontStrikeOut() || f.boolProperty(PropHiddenStrikeOut)) cf.dwEffects |= CFE_STRIKEOUT;
     cf.bUnderlineType = f.underlineStyle() == QTextCharFormat::NoUnderline && !f.hasProperty(PropUnderlineType)
                             ? CFU_UNDERLINENONE
                             : underlineTypeFromQt(f);
@@ -211,8 +287,10 @@ CHARFORMAT2 charFormatFrom(const QTextCharFormat& f, const CHARFORMAT2& fallback
     if (f.isAnchor()) cf.dwEffects |= CFE_LINK;
     cf.dwEffects |= std::uint32_t(intProp(f, PropCharEffects)) & kStoredCharEffects;
 
-    const QBrush fg = f.foreground();
-    if (!f.hasProperty(QTextFormat::ForegroundBrush) || fg.style() == Qt::NoBrush) cf.dwEffects |= CFE_AUTOCOLOR;
+    const bool storedColour = f.hasProperty(PropStoredForeground);
+    const QBrush fg = storedColour ? qvariant_cast<QBrush>(f.property(PropStoredForeground)) : f.foreground();
+    if ((!storedColour && !f.hasProperty(QTextFormat::ForegroundBrush)) || fg.style() == Qt::NoBrush)
+        cf.dwEffects |= CFE_AUTOCOLOR;
     else cf.crTextColor = colorRefFrom(fg.color());
     const QBrush bg = f.background();
     if (!f.hasProperty(QTextFormat::BackgroundBrush) || bg.style() == Qt::NoBrush) cf.dwEffects |= CFE_AUTOBACKCOLOR;

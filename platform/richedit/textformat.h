@@ -35,6 +35,8 @@ enum FormatProperty : int {
     PropYOffset,
     PropHeightTwips,
     PropCharEffects,  // the kStoredCharEffects bits of dwEffects
+    PropHiddenStrikeOut,   // CFE_STRIKEOUT of hidden text, which Qt must not draw
+    PropStoredForeground,  // QBrush: the text colour while Qt draws another (hidden, outline); NoBrush: automatic
     // paragraph (twips unless noted)
     PropStartIndent = QTextFormat::UserProperty + 20,
     PropRightIndent,

@@ -40,4 +40,19 @@ cp table-abiword.rtf "$dir/table-abiword.rtf"
 pandoc table-source.html -s -o table-pandoc.rtf
 cp table-pandoc.rtf "$dir/table-pandoc.rtf"
 # ---- end TABLES
+
+# ---- STYLES/EFFECTS: a report with headings (levels 1 to 3) from headings.html, and character
+# effects (hidden, capitals, outline, shadow, emboss, imprint, underline kinds and colours,
+# protected) from the hand-written effects-source.rtf as LibreOffice writes them again.
+cp "$dir/headings.html" "$dir/effects-source.rtf" "$work/"
+soffice --headless --convert-to "rtf:Rich Text Format" --outdir lo headings.html >/dev/null
+cp lo/headings.rtf "$dir/headings-libreoffice.rtf"
+abiword --to=rtf --to-name=headings-abiword.rtf headings.html
+cp headings-abiword.rtf "$dir/headings-abiword.rtf"
+pandoc headings.html -s -o headings-pandoc.rtf
+cp headings-pandoc.rtf "$dir/headings-pandoc.rtf"
+mkdir effects && cp effects-source.rtf effects/effects.rtf
+soffice --headless --convert-to "rtf:Rich Text Format" --outdir lo effects/effects.rtf >/dev/null
+cp lo/effects.rtf "$dir/effects-libreoffice.rtf"
+
 echo "fixtures written to $dir"

@@ -139,7 +139,7 @@ void TestRtfRead::readsText_data() {
     QTest::newRow("section break") << QByteArray("{\\rtf1 A\\sect B\\par\\sect}") << u"A|B"_qs;
     QTest::newRow("backslash before a line end") << QByteArray("{\\rtf1 A\\\nB}") << u"A|B"_qs;
     QTest::newRow("bin outside a picture") << QByteArray("{\\rtf1 A\\bin3 xyzB}") << u"AB"_qs;
-    QTest::newRow("hidden text") << QByteArray("{\\rtf1 A{\\v hidden}B}") << u"AB"_qs;
+    QTest::newRow("hidden text kept") << QByteArray("{\\rtf1 A{\\v hidden}B}") << u"AhiddenB"_qs;
     QTest::newRow("line ends in the source") << QByteArray("{\\rtf1 A\r\nB}") << u"AB"_qs;
     QTest::newRow("control characters dropped") << QByteArray("{\\rtf1 A\\'01\\'0d\x01 B}") << u"A B"_qs;
     QTest::newRow("nothing after the document") << QByteArray("{\\rtf1 A}trailing") << u"A"_qs;
