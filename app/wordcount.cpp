@@ -3,6 +3,7 @@
 #include "editing/QxLines.h"
 #include "platform/richedit/engine.h"
 #include "platform/richedit/paragraphchange.h"
+#include "platform/richedit/textformat.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -22,9 +23,13 @@ int CountParagraph(const richedit::Engine& engine, const QTextBlock& block, bool
         // count, unless a line could pass the line store's limit.
         int words = 0;
         bool withinLimit = true;
-        for (QStringView segment : QStringView(text).split(QChar::LineSeparator)) {
-            if (wraps && segment.size() > kLineTextLimit) withinLimit = false;
-            words += CountWordsInLine(segment.left(kLineTextLimit));
+        // A table row's cells are set on lines of their own: a cell mark (tab) ends a line too.
+        const bool row = richedit::isTableRow(block.blockFormat());
+        for (QStringView line : QStringView(text).split(QChar::LineSeparator)) {
+            for (QStringView segment : line.split(QChar(row ? u'\t' : u'\u2028'))) {
+                if ((wraps || row) && segment.size() > kLineTextLimit) withinLimit = false;
+                words += CountWordsInLine(segment.left(kLineTextLimit));
+            }
         }
         if (withinLimit) return words;
     }

@@ -146,10 +146,12 @@ public:
     bool layoutComplete() const;
     void completeLayout();
     // Display lines of the paragraph `block` of document() as (start, length) relative to it, a soft
-    // line break ending its line without being part of it; lays out that paragraph alone if need be.
+    // line break or the mark ending a table cell ending its line without being part of it; lays out
+    // that paragraph alone if need be.
     std::vector<std::pair<int, int>> paragraphLines(const QTextBlock& block) const;
     // True when the soft line breaks of `block` can only fall inside runs of blanks (U+0020), so that
-    // its display lines are its text cut there; false when only laying it out can tell.
+    // its display lines are its text cut there and at its soft line breaks and, in a table row, at its
+    // cell marks (tabs); false when only laying it out can tell.
     bool wrapsOnlyAtBlanks(const QTextBlock& block) const;
     // Changes whenever every paragraph is laid out anew (width, wrapping, zoom, default font).
     int layoutGeneration() const;

@@ -60,7 +60,7 @@ void Engine::paintEvent(QPaintEvent* event) {
         ctx.selections.append({c, f});
     }
     d->doc->documentLayout()->draw(&painter, ctx);
-    d->numbers.update(*d->doc, d->contentRevision, d->numbersChangedFrom);
+    d->numbers.update(*d->doc, d->contentRevision, d->numbersChangedFrom, d->doc->findBlock(last).blockNumber());
     d->numbersChangedFrom = std::numeric_limits<int>::max();
     drawParagraphLabels(painter, *d->doc, d->numbers, clip, &d->layoutDevice, ctx.palette);
     d->paintObjectFrame(painter);

@@ -66,7 +66,7 @@ struct Engine::Private {
     int lastBlockCount = 1;
     QString textCache;  // the raw text, valid while textCacheRevision == contentRevision
     int textCacheRevision = -1;
-    ParagraphNumbers numbers;  // the numbers drawn, counted once per content revision
+    ParagraphNumbers numbers;  // the numbers drawn, counted as far as drawn
     int numbersChangedFrom = 0;  // the first character changed since they were counted
 
     // input state

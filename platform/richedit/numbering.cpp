@@ -124,23 +124,29 @@ int paragraphNumber(const QTextBlock& block) {
     return counter.next(listParagraphOf(block.blockFormat()));
 }
 
-void ParagraphNumbers::update(const QTextDocument& document, int revision, int changedFrom) {
-    if (document_ == &document && revision_ == revision && int(numbers_.size()) == document.blockCount()) return;
-    std::size_t checkpoint = 0;  // where counting starts again
-    if (document_ == &document && !checkpoints_.empty()) {
+void ParagraphNumbers::update(const QTextDocument& document, int revision, int changedFrom, int through) {
+    if (document_ != &document) {
+        document_ = &document;
+        numbers_.clear();
+        checkpoints_.clear();
+        counter_ = ListCounter{};
+    } else if (revision_ != revision && !numbers_.empty()) {
+        // Counting starts again at the checkpoint before the first changed paragraph.
         const QTextBlock changed = document.findBlock(std::max(changedFrom, 0));
         const int first = changed.isValid() ? changed.blockNumber() : document.blockCount() - 1;
-        checkpoint = std::min(std::size_t(std::max(first, 0) / kCheckpointEvery), checkpoints_.size() - 1);
+        const std::size_t checkpoint = std::min(std::size_t(std::max(first, 0) / kCheckpointEvery), checkpoints_.size());
+        if (checkpoint * kCheckpointEvery < numbers_.size()) {
+            counter_ = checkpoints_[checkpoint];
+            checkpoints_.resize(checkpoint);
+            numbers_.resize(checkpoint * kCheckpointEvery);
+        }
     }
-    document_ = &document;
     revision_ = revision;
-    ListCounter counter = checkpoint < checkpoints_.size() ? checkpoints_[checkpoint] : ListCounter{};
-    checkpoints_.resize(checkpoint);
-    int index = int(checkpoint) * kCheckpointEvery;
-    numbers_.resize(std::size_t(index));
-    for (QTextBlock b = document.findBlockByNumber(index); b.isValid(); b = b.next(), ++index) {
-        if (index % kCheckpointEvery == 0) checkpoints_.push_back(counter);
-        numbers_.push_back(counter.next(listParagraphOf(b.blockFormat())));
+    const int last = through < 0 ? document.blockCount() - 1 : std::min(through, document.blockCount() - 1);
+    int index = int(numbers_.size());
+    for (QTextBlock b = document.findBlockByNumber(index); b.isValid() && index <= last; b = b.next(), ++index) {
+        if (index % kCheckpointEvery == 0) checkpoints_.push_back(counter_);
+        numbers_.push_back(counter_.next(listParagraphOf(b.blockFormat())));
     }
 }
 

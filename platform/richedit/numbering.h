@@ -72,14 +72,15 @@ QTextBlockFormat continuingFormat(const QTextBlockFormat& format);
 // The number of a numbered paragraph (0 for none and bullets). Counts from the document's start.
 int paragraphNumber(const QTextBlock& block);
 
-// The numbers of all paragraphs of a document, counted once per change of the document.
+// The numbers of a document's paragraphs, counted from the top as far as they are asked for, and
+// again from shortly before a change.
 class ParagraphNumbers {
 public:
-    // Counts again unless `revision` of the same document was counted already; nothing before
-    // character `changedFrom` changed since the last count of this document, so counting starts
-    // again shortly before it.
-    void update(const QTextDocument& document, int revision, int changedFrom = 0);
-    int at(const QTextBlock& block) const;
+    // Brings the numbers of paragraphs 0..`through` (every paragraph when -1) up to date for
+    // `revision` of `document`; nothing before character `changedFrom` changed since the last
+    // revision counted, so counting starts again shortly before it.
+    void update(const QTextDocument& document, int revision, int changedFrom = 0, int through = -1);
+    int at(const QTextBlock& block) const;  // 0 for a paragraph not counted
 
 private:
     static constexpr int kCheckpointEvery = 256;  // paragraphs
@@ -87,6 +88,7 @@ private:
     int revision_ = 0;
     std::vector<int> numbers_;
     std::vector<ListCounter> checkpoints_;  // the counter before paragraph i * kCheckpointEvery
+    ListCounter counter_;                   // after the last paragraph counted
 };
 
 // Draws the labels of the numbered paragraphs of `document` that meet `clip` (layout units), with

@@ -58,8 +58,9 @@ public:
     const QTextLayout* linesOf(const QTextBlock& block) const;
     // Changes whenever every paragraph has to be laid out again (width, wrapping, fonts).
     int generation() const { return generation_; }
-    // True when the paragraph's soft line breaks can only fall inside runs of blanks (U+0020); false
-    // when only laying it out can tell. Decided from the text and the widest character of its fonts.
+    // True when the paragraph's soft line breaks can only fall inside runs of blanks (U+0020), besides
+    // its soft line breaks and a table row's cell marks; false when only laying it out can tell.
+    // Decided from the text and the widest character of its fonts.
     bool wrapsOnlyAtBlanks(const QTextBlock& block) const;
     // Where the caret stands before character `position` of the paragraph (relative to it).
     QRectF caretRect(const QTextBlock& block, int position) const;

@@ -1,6 +1,8 @@
-// Whether a paragraph's soft line breaks can only fall inside runs of blanks, decided from its text
-// and the widest character of its fonts, without laying it out.
+// Whether a paragraph's soft line breaks can only fall inside runs of blanks (or, in a table row, at
+// its cell marks), decided from its text and the widest character of its fonts, without laying it out.
 #include "platform/richedit/paragraphlayout.h"
+#include "platform/richedit/tablerow.h"
+#include "platform/richedit/textformat.h"
 
 #include <QFontMetricsF>
 #include <QTextDocument>
@@ -49,7 +51,7 @@ int longestWord(QStringView text) {
     int longest = 0;
     int run = 0;
     for (QChar c : text) {
-        run = (isBlank(c) || c == QChar::LineSeparator) ? 0 : run + 1;
+        run = (isBlank(c) || c == QChar::LineSeparator || c == u'\t') ? 0 : run + 1;
         longest = std::max(longest, run);
     }
     return longest;
@@ -85,13 +87,24 @@ qreal ParagraphLayout::widestCharacterAnywhere() const {
 bool ParagraphLayout::wrapsOnlyAtBlanks(const QTextBlock& block) const {
     if (!block.isValid()) return true;
     const QTextDocument& doc = *document();
-    if (doc.defaultTextOption().wrapMode() == QTextOption::NoWrap) return true;
-    const QString text = block.text();
-    for (QStringView segment : QStringView(text).split(QChar::LineSeparator))
-        if (!breaksOnlyAfterBlanks(segment)) return false;
     const QTextBlockFormat format = block.blockFormat();
-    const qreal narrowestLine =
-        doc.textWidth() - format.leftMargin() - format.rightMargin() - std::max<qreal>(0, format.textIndent());
+    const bool row = isTableRow(format);
+    // Cells wrap in their columns even when the document does not wrap.
+    if (doc.defaultTextOption().wrapMode() == QTextOption::NoWrap && !row) return true;
+    const QString text = block.text();
+    // A cell mark ends its cell's last line as a soft line break does; between them lie the blanks.
+    for (QStringView line : QStringView(text).split(QChar::LineSeparator))
+        for (QStringView segment : line.split(QChar(row ? u'\t' : u'\u2028')))
+            if (!breaksOnlyAfterBlanks(segment)) return false;
+    qreal narrowestLine = 0;
+    if (row) {
+        const TableRow cells = tableRowOf(block, doc.textWidth());
+        narrowestLine = cells.cells.front().textWidth();
+        for (const TableCell& cell : cells.cells) narrowestLine = std::min(narrowestLine, cell.textWidth());
+    } else {
+        narrowestLine =
+            doc.textWidth() - format.leftMargin() - format.rightMargin() - std::max<qreal>(0, format.textIndent());
+    }
     // The widest character of the whole document settles most paragraphs without looking at their fonts.
     const int longest = longestWord(text);
     return longest * widestCharacterAnywhere() < narrowestLine || longest * widestCharacter(block) < narrowestLine;

@@ -136,6 +136,10 @@ private slots:
             rtf += "\\pard{\\pntext\\f0 " + QByteArray::number(i + 1) + ".\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1\\pnindent360}"
                    "\\fi-360\\li720 jedna dva t\\'f8i \\'e8ty\\'f8i p\\'ect \\'9aest sedm osm dev\\'ect deset\\par\n";
         rtf += "\\pard Fr\\'fddek-M\\'edstek a\\tab tabul\\'e1tor, cesta/k/souboru a " + QByteArray(400, 'x') + " konec\\par\n";
+        // Table rows: each cell on lines of its own, one with a word too long for its narrow cell.
+        rtf += "\\trowd\\trgaph108\\cellx1000\\cellx2000\\cellx6000\\pard\\intbl jedna dva\\cell " + QByteArray(60, 'y') +
+               "\\cell t\\'f8i \\'e8ty\\'f8i p\\'ect\\cell\\row\n";
+        rtf += "\\trowd\\trgaph108\\cellx3000\\cellx6000\\cellx9000\\pard\\intbl prvn\\'ed\\cell slovo\\cell\\cell\\row\n";
         for (int i = 0; i < 4000; ++i) rtf += "\\pard\\qj V\\'fdpln\\'ec odstavec s n\\'eckolika slovy, aby dokument byl dlouh\\'fd.\\par\n";
         rtf += "}";
         const QString path = qxtest::writeFile(folder.file(QStringLiteral("seznam.rtf")), rtf);
