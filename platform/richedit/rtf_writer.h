@@ -152,6 +152,8 @@ private:
 
     // paragraph styles
     std::shared_ptr<const StyleSheet> sheet_;  // the document's, or null
+    ParagraphStyle normal_;                    // Normal, when the document's sheet has none
+    bool styled_ = false;                      // paragraphs are written with their styles
     StyleSheet madeStyles_;                    // "heading N" styles for headings without a style
     std::map<int, int> headingStyles_;         // outline level -> style index
     std::set<int> usedStyles_;

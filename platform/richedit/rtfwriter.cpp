@@ -54,6 +54,15 @@ Writer::Writer(const QTextDocument& document, int from, int to, RtfObjects objec
     from_ = std::clamp(from, 0, to_);
     // Font 0 is the document's default font, so that \deff0 names it.
     fontIndex(FontKey{faceName(fallback_), fallback_.bCharSet, fallback_.bPitchAndFamily});
+    normal_.name = QStringLiteral("Normal");
+    normal_.para.wAlignment = PFA_LEFT;
+    normal_.chars = charFormatFrom(QTextCharFormat(), fallback_);  // the document's default font
+    // A document without a style sheet and without headings is written without styles.
+    styled_ = sheet_ != nullptr;
+    for (QTextBlock block = document.findBlock(from_); block.isValid() && !styled_; block = block.next()) {
+        styled_ = block.blockFormat().intProperty(PropOutlineLevel) > 0;
+        if (block.position() + block.length() > to_) break;
+    }
 }
 
 QByteArray Writer::run() {

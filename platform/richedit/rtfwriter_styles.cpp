@@ -17,16 +17,6 @@ PARAFORMAT2 defaultParagraph() {
     return pf;
 }
 
-const ParagraphStyle& normalStyle() {
-    static const ParagraphStyle normal = [] {
-        ParagraphStyle s;
-        s.name = QStringLiteral("Normal");
-        s.para = defaultParagraph();
-        return s;
-    }();
-    return normal;
-}
-
 struct EffectWord {
     std::uint32_t effect;
     const char* word;
@@ -66,7 +56,7 @@ const ParagraphStyle* Writer::style(int index) const {
     if (const ParagraphStyle* made = madeStyles_.find(index)) return made;
     if (sheet_)
         if (const ParagraphStyle* kept = sheet_->find(index)) return kept;
-    return index == StyleSheet::kNormal ? &normalStyle() : nullptr;
+    return index == StyleSheet::kNormal ? &normal_ : nullptr;
 }
 
 int Writer::baseOf(int index) const {
@@ -107,6 +97,7 @@ int Writer::headingStyle(int level) {
 }
 
 PARAFORMAT2 Writer::paragraphStyle(const PARAFORMAT2& pf) {
+    if (!styled_) return defaultParagraph();
     const int level = std::min<int>(pf.bOutlineLevel, 9);
     int index = style(pf.sStyle) ? pf.sStyle : StyleSheet::kNormal;
     if (level > 0 && style(index)->outlineLevel == 0) index = headingStyle(level);
@@ -185,6 +176,7 @@ void Writer::styleEntry(int index, QByteArray& out) {
 }
 
 QByteArray Writer::styleSheet() {
+    if (!styled_) return {};
     // The styles in use, the styles they are based on and lead to, and Normal.
     std::set<int> wanted = usedStyles_;
     wanted.insert(StyleSheet::kNormal);

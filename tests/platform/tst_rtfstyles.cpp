@@ -121,6 +121,7 @@ private slots:
     void smallDocuments_data();
     void smallDocuments();
     void writtenStyleSheet();
+    void normalOfADocumentWithoutOne();
     void hostileStyleSheetsAreBounded_data();
     void hostileStyleSheetsAreBounded();
     void hiddenTextIsNeitherDrawnNorPrinted();
@@ -345,6 +346,26 @@ void TestRtfStyles::writtenStyleSheet() {
     QVERIFY2(rtf.contains("\\pard\\plain\\s5\\outlinelevel1\\fs28\\b"), rtf.constData());
     // The style's formatting is said again after \plain; the run says only what differs from it.
     QVERIFY2(rtf.contains("\\pard\\plain\\s0\\fs20\\b{\\*\\qxweight800}T"), rtf.constData());
+}
+
+void TestRtfStyles::normalOfADocumentWithoutOne() {
+    // A document with headings but no Normal: the Normal written for it is the document's own
+    // default font at its size, in automatic colours, so that other programs' new text looks right.
+    const Loaded headed = load("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\pard\\outlinelevel0\\b Nadpis\\par\\pard Text.\\par}");
+    const QByteArray rtf = writeRtf(*headed.doc, 0, -1, RtfObjects::Include);
+    const qsizetype at = rtf.indexOf("{\\s0");
+    QVERIFY2(at >= 0, rtf.constData());
+    const QByteArray normal = rtf.mid(at, rtf.indexOf(" Normal;}", at) - at);
+    for (const char* wrong : {"\\fs1\\", "\\cf1", "\\highlight1"}) QVERIFY2(!normal.contains(wrong), normal.constData());
+    QVERIFY2(normal.contains("\\fs" + QByteArray::number(headed.doc->defaultFont().pointSize() * 2)), normal.constData());
+    const Loaded back = load(rtf);
+    QCOMPARE(paragraphs(*back.doc), (QStringList{u"Nadpis"_qs, u"Text."_qs}));
+    QVERIFY(hasEffect(charAt(*back.doc, 0), CFE_AUTOCOLOR));
+    QVERIFY(hasEffect(charAt(*back.doc, 0), CFE_AUTOBACKCOLOR));
+    // Without a style sheet and headings nothing is said of styles.
+    const Loaded plain = load("{\\rtf1 Jen text.\\par}");
+    const QByteArray unstyled = writeRtf(*plain.doc, 0, -1, RtfObjects::Include);
+    QVERIFY2(!unstyled.contains("stylesheet") && !unstyled.contains("\\s0"), unstyled.constData());
 }
 
 void TestRtfStyles::hostileStyleSheetsAreBounded_data() {
