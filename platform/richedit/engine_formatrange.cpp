@@ -93,6 +93,7 @@ int Engine::formatRange(const FORMATRANGE* range, bool render) {
     qreal bottom = top;
     int next = length;  // the first character that did not fit
     bool placedAny = false;
+    qreal belowBottom = 0;  // what the last thing on the page draws below its box
     for (; block.isValid(); block = block.next(), lineNo = 0) {
         layout = pages.placedLayout(block);
         const int lines = layout ? layout->lineCount() : 0;
@@ -107,6 +108,9 @@ int Engine::formatRange(const FORMATRANGE* range, bool render) {
                 break;
             }
             bottom = std::max(bottom, rect.bottom());
+            // The row's bottom border lies on its lower edge, half of it below.
+            const PARAFORMAT2 pf = paraFormatFrom(block.blockFormat());
+            belowBottom = (pf.wBorders & PFBRD_BOTTOM) ? std::min(pf.wBorderWidth / kTwipsPerLayoutPixel / 2, 1.0) : 0;
             placedAny = true;
             continue;
         }
@@ -127,6 +131,7 @@ int Engine::formatRange(const FORMATRANGE* range, bool render) {
                 break;
             }
             bottom = std::max(bottom, lineBottom);
+            belowBottom = 0;
             placedAny = true;
         }
         if (stopped) break;
@@ -138,7 +143,7 @@ int Engine::formatRange(const FORMATRANGE* range, bool render) {
         painter->save();
         painter->translate(range->rc.left * dpi.x() / 1440.0, range->rc.top * dpi.y() / 1440.0);
         painter->scale(dpi.x() / 96.0, dpi.y() / 96.0);
-        const QRectF area(0, 0, widthTwips / kTwipsPerLayoutPixel, std::min(pageHeight, bottom - top));
+        const QRectF area(0, 0, widthTwips / kTwipsPerLayoutPixel, std::min(pageHeight, bottom - top) + belowBottom);
         painter->setClipRect(area, Qt::IntersectClip);
         painter->translate(0, -top);
         QAbstractTextDocumentLayout::PaintContext ctx;
