@@ -188,6 +188,12 @@ QTextCharFormat Engine::Private::typingFormat(int position) const {
     QTextCursor c(doc);
     c.setPosition(std::clamp(position, 0, length()));
     if (isPlain()) c.setPosition(length() > 0 ? 1 : 0);
+    // At the start of a table cell the text takes the cell's own format, not the previous cell's mark.
+    const QTextBlock block = c.block();
+    const int at = c.position();
+    if (!isPlain() && at > block.position() && at < block.position() + block.length() - 1 &&
+        rawText()[at - 1] == u'\t' && isTableRow(block.blockFormat()))
+        c.setPosition(at + 1);
     QTextCharFormat f = plainTextFormat(c.charFormat());
     f.setAnchor(false);
     f.clearProperty(QTextFormat::AnchorHref);
@@ -301,7 +307,7 @@ void Engine::Private::contentChanged(int from) {
     modified = true;
     caretVisible = true;
     updateScrollBars();
-    const qreal height = doc->documentLayout()->documentSize().height();
+    const bool moved = layout->changesMovedWhatFollows();
     if (from < 0) {
         q->viewport()->update();
     } else {
@@ -309,12 +315,11 @@ void Engine::Private::contentChanged(int from) {
         const QPointF top = toView(QPointF(0, block.top()));
         const QPointF bottom = toView(QPointF(0, block.bottom()));
         const int viewWidth = q->viewport()->width();
-        if (height != lastDocumentHeight || doc->blockCount() != lastBlockCount)
+        if (moved || doc->blockCount() != lastBlockCount)
             q->viewport()->update(QRect(0, int(top.y()) - 2, viewWidth, q->viewport()->height()));
         else
             q->viewport()->update(QRect(0, int(top.y()) - 2, viewWidth, int(bottom.y() - top.y()) + 4));
     }
-    lastDocumentHeight = height;
     lastBlockCount = doc->blockCount();
     notifyChange();
     notifySelection();

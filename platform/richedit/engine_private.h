@@ -62,7 +62,6 @@ struct Engine::Private {
 
     ParagraphLayout* layout;  // owned by doc
     int contentRevision = 0;
-    qreal lastDocumentHeight = 0;
     int lastBlockCount = 1;
     QString textCache;  // the raw text, valid while textCacheRevision == contentRevision
     int textCacheRevision = -1;

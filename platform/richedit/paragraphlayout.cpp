@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace richedit {
 
@@ -111,6 +112,8 @@ void ParagraphLayout::completeLayout() const { ensureThrough(index_.size() - 1);
 
 void ParagraphLayout::relayout() {
     ++generation_;
+    ++pendingChanges_;
+    heightBefore_ = -1;
     widestByFormat_.clear();
     widestAnywhere_ = -1;
     index_.reset(document()->blockCount());
@@ -185,11 +188,27 @@ void ParagraphLayout::documentChanged(int from, int, int charsAdded) {
     const ParagraphChange change = changedParagraphs(*document(), from, charsAdded, index_.size());
     if (change.first == 0 && change.now == document()->blockCount()) return relayout();
     widestAnywhere_ = -1;  // the change may have brought new formats
+    ++pendingChanges_;
+    changedFirst_ = change.first;
+    changedCount_ = change.now;
+    heightBefore_ = 0;
+    for (int i = change.first; i < change.first + change.before && heightBefore_ >= 0; ++i)
+        heightBefore_ = index_.at(i).laidOut ? heightBefore_ + index_.at(i).height : -1;
     index_.replace(change.first, change.before, change.now);
     QTextBlock block = document()->findBlockByNumber(change.first);
     for (int i = 0; i < change.now && block.isValid(); ++i, block = block.next()) block.clearLayout();
     scheduleBackground();
     emit documentSizeChanged(documentSize());
+}
+
+bool ParagraphLayout::changesMovedWhatFollows() {
+    const int pending = std::exchange(pendingChanges_, 0);
+    if (pending == 0) return false;
+    if (pending > 1 || heightBefore_ < 0) return true;
+    ensureThrough(changedFirst_ + changedCount_ - 1);
+    double after = 0;
+    for (int i = changedFirst_; i < changedFirst_ + changedCount_; ++i) after += index_.at(i).height;
+    return std::abs(after - heightBefore_) > 1e-6;
 }
 
 // ---- geometry ------------------------------------------------------------------------------------

@@ -62,6 +62,9 @@ public:
     // its soft line breaks and a table row's cell marks; false when only laying it out can tell.
     // Decided from the text and the widest character of its fonts.
     bool wrapsOnlyAtBlanks(const QTextBlock& block) const;
+    // Whether the changes since the last call moved the paragraphs after them (their height changed);
+    // lays out the changed paragraphs. True when that cannot be told.
+    bool changesMovedWhatFollows();
     // Where the caret stands before character `position` of the paragraph (relative to it).
     QRectF caretRect(const QTextBlock& block, int position) const;
 
@@ -101,6 +104,12 @@ private:
     mutable QSizeF reportedSize_;
     mutable QHash<int, qreal> widestByFormat_;  // by character format index; cleared on relayout
     mutable qreal widestAnywhere_ = -1;         // -1: to be found again (after any change)
+    // The changes not yet asked about: how many, and of the last one its paragraphs and their height
+    // before it (-1: not known).
+    int pendingChanges_ = 0;
+    int changedFirst_ = 0;
+    int changedCount_ = 0;
+    double heightBefore_ = -1;
 };
 
 }  // namespace richedit

@@ -1,5 +1,6 @@
 // Table rows in the engine's layout: cells side by side, each wrapping in its own column, the row as
 // tall as its tallest cell, and the caret, clicks, arrow keys and pages following the cells.
+#include "platform/richedit/paragraphlayout.h"
 #include "tests/platform/engine_fixture.h"
 #include "tests/support/testregistry.h"
 
@@ -45,6 +46,8 @@ private slots:
     void arrowKeysLeaveTheRowAboveAndBelow();
     void rowGoesOntoOnePage();
     void bordersAreDrawn();
+    void growingCellMovesWhatFollows();
+    void textTypedAtACellStartTakesThatCellsFormat();
 };
 
 void TestEngineTableRows::cellsWrapInTheirColumns() {
@@ -149,6 +152,59 @@ void TestEngineTableRows::bordersAreDrawn() {
     };
     QVERIFY(darkNear(framed, inside));
     QVERIFY(!darkNear(plain, inside));
+}
+
+// Typing that makes a cell (or any paragraph) a line taller moves what follows: the engine then
+// repaints down to the bottom of the view, not only the paragraph typed in.
+void TestEngineTableRows::growingCellMovesWhatFollows() {
+    QTextDocument doc;
+    auto* layout = new ParagraphLayout(&doc);
+    layout->setBackgroundLayout(false);
+    doc.setDocumentLayout(layout);
+    doc.setTextWidth(400);
+    QTextCursor c(&doc);
+    c.insertText(u"Krátký\tDlouhý text, který se do úzké buňky nevejde na jeden řádek"_qs);
+    PARAFORMAT2 pf = paraFormat(PFM_TABLE | PFM_TABSTOPS);
+    pf.wEffects = PFE_TABLE;
+    pf.cTabCount = 2;
+    pf.rgxTabs[0] = kCellTwips;
+    pf.rgxTabs[1] = 2 * kCellTwips;
+    QTextBlockFormat row;
+    applyParaFormat(pf, row);
+    c.setBlockFormat(row);
+    c.insertBlock(QTextBlockFormat());
+    c.insertText(u"Po"_qs);
+    auto following = [&] { return layout->blockBoundingRect(doc.lastBlock()).top(); };
+    const qreal before = following();
+    layout->changesMovedWhatFollows();
+    c.setPosition(6);  // the end of the short first cell
+    bool moved = false;
+    for (int i = 0; i < 40 && !moved; ++i) {
+        c.insertText(u" slovo"_qs);
+        moved = layout->changesMovedWhatFollows();
+        if (!moved) QCOMPARE(following(), before);  // no move told, none happened
+    }
+    QVERIFY(moved);
+    QVERIFY(following() > before);
+    QVERIFY(!layout->changesMovedWhatFollows());  // nothing since
+}
+
+// The mark ending a cell carries that cell's format (here a tiny empty cell, as LibreOffice writes
+// them); text typed at the start of the next cell takes the next cell's format instead.
+void TestEngineTableRows::textTypedAtACellStartTakesThatCellsFormat() {
+    auto e = engineWithRtf("{\\rtf1\\ansi\\trowd\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl\\fs24 St\\'f9l\\cell"
+                           "\\pard\\intbl\\fs4\\cell\\pard\\intbl\\fs24 Viz\\cell\\row}");
+    const QString text = e->getTextRange(0, -1);
+    QCOMPARE(text.count(u'\t'), 2);
+    const int thirdCell = int(text.lastIndexOf(u'\t')) + 1;
+    e->setSel(thirdCell - 1, thirdCell - 1);  // in the empty second cell
+    QCOMPARE(e->getCharFormat(SCF_SELECTION).yHeight, 40);
+    e->setSel(thirdCell, thirdCell);
+    QCOMPARE(e->getCharFormat(SCF_SELECTION).yHeight, 240);
+    e->replaceSel(u"5"_qs, true);
+    QCOMPARE(e->getCharFormat(SCF_SELECTION).yHeight, 240);
+    e->setSel(thirdCell, thirdCell + 1);
+    QCOMPARE(e->getCharFormat(SCF_SELECTION).yHeight, 240);
 }
 
 QX_REGISTER_TEST(TestEngineTableRows)
