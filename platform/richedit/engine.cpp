@@ -220,12 +220,11 @@ int Engine::Private::replaceRange(int from, int to, const std::function<void(QTe
 
     QTextCursor c(doc);
     c.beginEditBlock();
-    c.setPosition(from);
-    c.setPosition(to, QTextCursor::KeepAnchor);
-    if (from != to) c.removeSelectedText();
+    const int keptMarks = removeKeepingCellMarks(c, from, to);
     insert(c);
     c.endEditBlock();
     const int inserted = c.position() - from;
+    if (keptMarks == to - from && inserted == 0) return 0;  // only cell marks were to go: nothing changed
 
     const CHARRANGE after{from + inserted, from + inserted};
     if (run) {
@@ -237,7 +236,7 @@ int Engine::Private::replaceRange(int from, int to, const std::function<void(QTe
         command.origin = origin == EditOrigin::Typing ? UndoCommand::Origin::Typing : UndoCommand::Origin::Other;
         command.pos = from;
         command.oldLength = to - from;
-        command.newLength = inserted;
+        command.newLength = inserted + keptMarks;
         command.stored = std::move(old);
         command.selectionBefore = before;
         command.selectionAfter = after;

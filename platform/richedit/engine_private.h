@@ -156,6 +156,10 @@ struct Engine::Private {
     bool protectedAt(int position) const;
     // Whether replacing [from, to) (inserting at `from` when empty) would alter protected text.
     bool changesProtectedText(int from, int to) const;
+    // ---- table cells (engine_cells.cpp)
+    // Removes [from, to) at `c`. Within one table row the cell marks stay, so that the cells keep
+    // their places and only their text goes; returns how many marks stayed (before `c`'s position).
+    int removeKeepingCellMarks(QTextCursor& c, int from, int to);
 
     // ---- paragraph styles (engine_styles.cpp) ----
     // A paragraph break typed at [from, to): at the end of a paragraph whose style names a next

@@ -48,6 +48,8 @@ private slots:
     void bordersAreDrawn();
     void growingCellMovesWhatFollows();
     void textTypedAtACellStartTakesThatCellsFormat();
+    void deletingInARowKeepsItsCells_data();
+    void deletingInARowKeepsItsCells();
 };
 
 void TestEngineTableRows::cellsWrapInTheirColumns() {
@@ -205,6 +207,40 @@ void TestEngineTableRows::textTypedAtACellStartTakesThatCellsFormat() {
     QCOMPARE(e->getCharFormat(SCF_SELECTION).yHeight, 240);
     e->setSel(thirdCell, thirdCell + 1);
     QCOMPARE(e->getCharFormat(SCF_SELECTION).yHeight, 240);
+}
+
+void TestEngineTableRows::deletingInARowKeepsItsCells_data() {
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");  // from == to: the key alone at the caret
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expected");
+    // The row "A1|B1|C1" between "Před" and "Po".
+    QTest::newRow("across a mark") << 6 << 9 << int(Qt::Key_Delete) << QString() << u"Před\rA\t1\tC1\rPo"_qs;
+    QTest::newRow("Backspace at a cell's start") << 8 << 8 << int(Qt::Key_Backspace) << QString() << u"Před\rA1\tB1\tC1\rPo"_qs;
+    QTest::newRow("Delete at a cell's end") << 7 << 7 << int(Qt::Key_Delete) << QString() << u"Před\rA1\tB1\tC1\rPo"_qs;
+    QTest::newRow("typed over the whole row") << 5 << 13 << 0 << u"x"_qs << u"Před\rx\t\t\rPo"_qs;
+    QTest::newRow("beyond the row's end") << 9 << 15 << int(Qt::Key_Delete) << QString() << u"Před\rA1\tBo"_qs;
+}
+
+// Deleting inside one row takes the cells' text and leaves the cells; one undo brings it back.
+void TestEngineTableRows::deletingInARowKeepsItsCells() {
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(int, key);
+    QFETCH(QString, typed);
+    QFETCH(QString, expected);
+    auto e = engineWithRtf("{\\rtf1\\ansi\\ansicpg1250 P\\'f8ed\\par\\trowd\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl A1\\cell B1"
+                           "\\cell C1\\cell\\row\\pard Po\\par}");
+    const QString original = text(*e);
+    QCOMPARE(original, u"Před\rA1\tB1\tC1\rPo"_qs);
+    e->setFocus();
+    e->setSel(from, to);
+    if (key) QTest::keyClick(e.get(), Qt::Key(key));
+    else QTest::keyClicks(e.get(), typed);
+    QCOMPARE(text(*e), expected);
+    e->undo();
+    QCOMPARE(text(*e), original);
 }
 
 QX_REGISTER_TEST(TestEngineTableRows)
