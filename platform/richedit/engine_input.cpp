@@ -142,8 +142,8 @@ void Engine::keyPressEvent(QKeyEvent* e) {
 }
 
 // Tab and Shift+Tab reach the widget as focus moves. Inside a table row they move the caret to the
-// start of the next or previous cell instead (and do nothing in the last or first cell), as in a
-// word processor; elsewhere they move the focus.
+// start of the next or previous cell instead, as in a word processor: Tab in the last cell adds a row,
+// Shift+Tab in the first does nothing. Elsewhere they move the focus.
 bool Engine::focusNextPrevChild(bool next) {
     const QTextBlock block = d->doc->findBlock(d->caret);
     if (!block.isValid() || !isTableRow(block.blockFormat())) return QAbstractScrollArea::focusNextPrevChild(next);
@@ -152,7 +152,10 @@ bool Engine::focusNextPrevChild(bool next) {
     qsizetype cellStart;
     if (next) {
         const qsizetype mark = text.indexOf(u'\t', at);
-        if (mark < 0) return true;
+        if (mark < 0) {
+            d->addRowAfter(block);
+            return true;
+        }
         cellStart = mark + 1;
     } else {
         const qsizetype mark = at > 0 ? text.lastIndexOf(u'\t', at - 1) : -1;  // where this cell starts

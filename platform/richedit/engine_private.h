@@ -160,6 +160,11 @@ struct Engine::Private {
     // Removes [from, to) at `c`. Within one table row the cell marks stay, so that the cells keep
     // their places and only their text goes; returns how many marks stayed (before `c`'s position).
     int removeKeepingCellMarks(QTextCursor& c, int from, int to);
+    // Enter in a table row: a new line in the cell, or at the end of a row that ends the document an
+    // ordinary paragraph after the table. False when [from, to) is not inside one row.
+    bool typeBreakInRow(int from, int to);
+    // Tab in a row's last cell: a new row of as many empty cells below it, the caret in its first.
+    void addRowAfter(const QTextBlock& row);
 
     // ---- paragraph styles (engine_styles.cpp) ----
     // A paragraph break typed at [from, to): at the end of a paragraph whose style names a next

@@ -10,6 +10,7 @@
 namespace richedit {
 
 void Engine::Private::typeParagraphBreak(int from, int to) {
+    if (typeBreakInRow(from, to)) return;
     const QTextBlock block = doc->findBlock(to);
     const bool atEnd = to == block.position() + block.length() - 1 && doc->findBlock(from) == block;
     const std::shared_ptr<const StyleSheet> sheet = StyleSheet::of(*doc);

@@ -62,7 +62,7 @@ private slots:
     void writesRowsForOtherReaders();
     void writesPartOfARowAsARow();
     void tabMovesBetweenCells();
-    void enterSplitsARow();
+    void enterInARow();
 };
 
 void RtfTablesTest::readsRows_data() {
@@ -354,7 +354,11 @@ void RtfTablesTest::tabMovesBetweenCells() {
     e->setSel(1, 1);
     QCOMPARE(press(Qt::Key_Tab), (CHARRANGE{3, 3}));
     QCOMPARE(press(Qt::Key_Tab), (CHARRANGE{6, 6}));
-    QCOMPARE(press(Qt::Key_Tab), (CHARRANGE{6, 6}));  // the last cell: nothing
+    // The last cell: a new row of as many cells, the caret in its first; one undo takes it away.
+    QCOMPARE(press(Qt::Key_Tab), (CHARRANGE{9, 9}));
+    QCOMPARE(enginetest::text(*e), QStringLiteral("A1\tB1\tC1\r\t\t\rAfter"));
+    QCOMPARE(rowRecord(paraAt(*e->document(), 1)), rowRecord(paraAt(*e->document(), 0)));
+    e->undo();
     e->setSel(7, 8);                                  // a selection in the last cell
     QCOMPARE(press(Qt::Key_Backtab, Qt::ShiftModifier), (CHARRANGE{3, 3}));
     QCOMPARE(press(Qt::Key_Backtab, Qt::ShiftModifier), (CHARRANGE{0, 0}));
@@ -368,17 +372,30 @@ void RtfTablesTest::tabMovesBetweenCells() {
     QCOMPARE(enginetest::text(*e), QStringLiteral("A1\tB1\tC1\rAfter"));
 }
 
-void RtfTablesTest::enterSplitsARow() {
+// Enter in a cell starts a new line in it; at the end of a row that ends the document it leads out
+// of the table into an ordinary paragraph.
+void RtfTablesTest::enterInARow() {
     auto e = enginetest::engineWithRtf(rtf("\\trowd\\trgaph50\\cellx1000\\cellx2000\\pard\\intbl A1\\cell B1\\cell\\row\\pard After\\par"));
+    const QTextDocument& doc = *e->document();
+    const PARAFORMAT2 record = paraAt(doc, 0);
     e->setSel(4, 4);
     QTest::keyClick(e.get(), Qt::Key_Return);
-    QCOMPARE(enginetest::text(*e), QStringLiteral("A1\tB\r1\rAfter"));
-    const QTextDocument& doc = *e->document();
-    for (int i = 0; i < 2; ++i) {
-        QVERIFY(isTableRow(doc.findBlockByNumber(i).blockFormat()));
-        QCOMPARE(rowRecord(paraAt(doc, i)), rowRecord(paraAt(doc, 0)));
-    }
-    QVERIFY(!isTableRow(doc.findBlockByNumber(2).blockFormat()));
+    QCOMPARE(enginetest::text(*e), u"A1\tB\v1\rAfter"_qs);
+    QCOMPARE(doc.blockCount(), 2);
+    e->setSel(6, 6);  // the end of the row's last cell, text follows the table
+    QTest::keyClick(e.get(), Qt::Key_Return);
+    QCOMPARE(enginetest::text(*e), u"A1\tB\v1\v\rAfter"_qs);
+    QCOMPARE(rowRecord(paraAt(doc, 0)), rowRecord(record));
+
+    auto last = enginetest::engineWithRtf(rtf("\\trowd\\cellx1000\\cellx2000\\pard\\intbl A1\\cell B1\\cell\\row"));
+    QCOMPARE(enginetest::text(*last), u"A1\tB1"_qs);
+    last->setSel(5, 5);
+    QTest::keyClick(last.get(), Qt::Key_Return);
+    QTest::keyClicks(last.get(), u"Dale"_qs);
+    QCOMPARE(enginetest::text(*last), u"A1\tB1\rDale"_qs);
+    QVERIFY(isTableRow(last->document()->firstBlock().blockFormat()));
+    QVERIFY(!isTableRow(last->document()->lastBlock().blockFormat()));
+    QCOMPARE(paraAt(*last->document(), 1).cTabCount, 0);
 }
 
 QX_REGISTER_TEST(RtfTablesTest)
