@@ -17,16 +17,17 @@ qreal TableCell::textLeft() const { return left + gap; }
 
 qreal TableCell::textWidth() const { return std::max<qreal>(1, right - left - 2 * gap); }
 
+// Cells lie in order of their characters and columns: both searches halve.
 int TableRow::cellOf(int position) const {
-    for (int i = 0; i < cells.size(); ++i)
-        if (position <= cells[i].to) return i;
-    return int(cells.size()) - 1;
+    const auto it = std::lower_bound(cells.begin(), cells.end(), position,
+                                     [](const TableCell& cell, int p) { return cell.to < p; });
+    return it == cells.end() ? int(cells.size()) - 1 : int(it - cells.begin());
 }
 
 int TableRow::cellAtX(qreal x) const {
-    for (int i = 0; i < cells.size(); ++i)
-        if (x < cells[i].right) return i;
-    return int(cells.size()) - 1;
+    const auto it = std::upper_bound(cells.begin(), cells.end(), x,
+                                     [](qreal at, const TableCell& cell) { return at < cell.right; });
+    return it == cells.end() ? int(cells.size()) - 1 : int(it - cells.begin());
 }
 
 TableRow tableRowOf(const QTextBlock& block, qreal textWidth) {
