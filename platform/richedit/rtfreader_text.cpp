@@ -37,6 +37,7 @@ void Reader::deliver(QStringView chars) {
     case Dest::StyleSheet:
         for (const QChar c : chars) {
             if (c == u';') commitStyle();
+            else if (c.unicode() < 0x20) continue;  // control characters are no part of a name
             else if (pendingStyleIndex_ >= 0 && pendingStyle_.name.size() < LF_FACESIZE * 8) pendingStyle_.name.append(c);
         }
         return;
