@@ -240,6 +240,7 @@ private:
     void deliver(QStringView chars);  // hands text to the current destination
     void bodyText(QStringView chars);
     void beginContent();
+    void listTextAtMark();  // a paragraph ends right after its \listtext
     void insertPendingBlock();
     void flushRun();
     void paragraphBreak();
