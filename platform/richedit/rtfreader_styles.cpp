@@ -42,7 +42,7 @@ void Reader::beginStyleEntry() {
 }
 
 void Reader::useParagraphStyle(std::int32_t index) {
-    applyStyle(index, 0);
+    applyStyle(index);
     const auto it = styles_.find(index);
     top().para.style = (it != styles_.end() && it->second.paragraph) ? index : StyleSheet::kNormal;
     // A heading by its name alone is one here too.
@@ -51,6 +51,9 @@ void Reader::useParagraphStyle(std::int32_t index) {
 }
 
 void Reader::installStyleSheet() {
+    // Each install builds every style read so far: a file of many style sheets must not repeat that
+    // without end. Real files have one.
+    if (++styleSheetsInstalled_ > kMaxStyleSheets) return;
     StyleSheet incoming;
     for (const auto& [index, style] : styles_) {
         if (!style.paragraph || index > StyleSheet::kMaxIndex) continue;
@@ -58,7 +61,7 @@ void Reader::installStyleSheet() {
         GroupState scratch;
         scratch.para.outlineLevel = kNoLevelGiven;
         stack_.push_back(scratch);
-        applyStyle(index, 0);
+        applyStyle(index);
         const GroupState built = stack_.back();
         stack_.pop_back();
 
