@@ -40,7 +40,7 @@ bool sameLevel(const WrittenList::Level& level, std::uint16_t numbering, std::ui
 // Whether a paragraph of a level shows its number as the level does.
 bool looksAlike(const WrittenList::Level& level, const PARAFORMAT2& pf) {
     if (level.numbering != pf.wNumbering) return false;
-    return pf.wNumbering == PFN_BULLET ? level.start == pf.wNumberingStart
+    return pf.wNumbering == PFN_BULLET ? bulletCharacter(std::uint16_t(level.start)) == bulletCharacter(pf.wNumberingStart)
                                        : (level.style & 0x0F00) == (pf.wNumberingStyle & 0x0F00);
 }
 
