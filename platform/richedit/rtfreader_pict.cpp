@@ -86,6 +86,7 @@ void Reader::insertPictureFromBuilder() {
     picture_ = PictureBuilder{};
     if (top().dest != Dest::Body || top().ch.hidden) return;
     if (p.tooLarge || p.kind == PictureKind::None || p.kind == PictureKind::Other) return;
+    if (p.data.isEmpty()) return;  // nothing to show and nothing to write back
 
     Picture picture;
     picture.data = p.data;
@@ -103,7 +104,6 @@ void Reader::insertPictureFromBuilder() {
     case PictureKind::Emf: picture.format = QStringLiteral("emf"); break;
     default: return;
     }
-    if (picture.data.isEmpty()) return;  // nothing to show and nothing to write back
     if (picture.format == u"wmf" || picture.format == u"emf") {
         // Metafiles give \picw and \pich in hundredths of a millimetre; we keep their place only.
         naturalWidth = int(qint64(p.picw) * 1440 / 2540);
