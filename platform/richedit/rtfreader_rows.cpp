@@ -226,7 +226,9 @@ int Reader::settleCellMarks() {
     const std::vector<int>& merged = rowDef_.mergedCells;
     QTextCursor edit(cursor_);
     const QTextBlock block = cursor_.block();
-    const int offset = std::max(0, row_.start - block.position());
+    // In a paragraph of our own all of it is the row, text read before \intbl too; otherwise the
+    // text before the row is the document's and stays as it is.
+    const int offset = ownsBlock_ ? 0 : std::max(0, row_.start - block.position());
     const QString text = block.text();
     int mark = 0, removed = 0;
     for (int i = 0; i < text.size(); ++i) {
