@@ -162,6 +162,7 @@ void Reader::cellMark() {
     row_.pardAfterCell = false;
     row_.pendingMarks = std::min(row_.pendingMarks + 1, MAX_TAB_STOPS);
     row_.markState = top().ch;
+    row_.markState.link = -1;  // a cell mark is no part of a link: the link ends with the cell
 }
 
 void Reader::contentInRow() {
