@@ -75,9 +75,14 @@ bool Reader::property(Kw kw, std::int32_t param, bool hasParam) {
     case Kw::sa: para.after = std::clamp(param, 0, kMaxLength); return true;
     case Kw::sl: para.lineSpacing = length(param); return true;
     case Kw::slmult: para.lineMultiple = on(param, hasParam); return true;
-    case Kw::tx:
-        if (para.tabCount < MAX_TAB_STOPS) para.tabs[std::size_t(para.tabCount++)] = std::clamp(param, 0, kMaxLength);
+    case Kw::tx: {
+        // A stop given twice (by a style and again by its base) is one stop.
+        const int stop = std::clamp(param, 0, kMaxLength);
+        const auto end = para.tabs.begin() + para.tabCount;
+        if (para.tabCount < MAX_TAB_STOPS && std::find(para.tabs.begin(), end, stop) == end)
+            para.tabs[std::size_t(para.tabCount++)] = stop;
         return true;
+    }
     case Kw::tb: return true;
     case Kw::intbl: para.inTable = true; return true;
     case Kw::pagebb: para.pageBreakBefore = on(param, hasParam); return true;
