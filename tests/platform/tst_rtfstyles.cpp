@@ -393,6 +393,8 @@ void TestRtfStyles::hostileStyleSheetsAreBounded_data() {
                return r + "\\s2999 x}";
            }()
         << u"x"_qs;
+    QTest::newRow("named as a heading, told it is none")
+        << QByteArray("{\\rtf1{\\stylesheet{\\pard Heading 4;}}\\pard\\s0 x\\par}") << u"x"_qs;
     QTest::newRow("indices out of range")
         << QByteArray("{\\rtf1{\\stylesheet{\\s99999999999 Big;}{\\s-5 Neg;}{\\s40000\\outlinelevel1 Far;}}"
                       "\\pard\\s99999999999 a\\par\\pard\\s40000 b\\par\\pard\\s-5 c\\par}")
