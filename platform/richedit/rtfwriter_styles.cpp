@@ -149,7 +149,7 @@ void Writer::styleEntry(int index, QByteArray& out) {
     // Every word the style holds, so that a reader's own idea of a style of that name adds nothing.
     paragraphWords(s.para, defaultParagraph(), true);
     if (s.outlineLevel > 0) word("outlinelevel", s.outlineLevel - 1);
-    // Body text on a heading, or named as a heading is: readers would take it for one.
+    // Body text based on a heading, or named like one: readers would take it for a heading.
     else if ((base >= 0 && style(base)->outlineLevel > 0) || headingLevelOfName(s.name.trimmed()) > 0)
         word("outlinelevel", 9);
     written_ = base >= 0 ? styleChars(base) : WrittenChar{};
