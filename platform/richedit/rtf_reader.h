@@ -26,7 +26,7 @@ namespace richedit::rtf {
 // Bounds that keep malformed input from exhausting the stack, memory or time.
 inline constexpr int kMaxGroupDepth = 200;
 inline constexpr int kMaxTableEntries = 4096;      // fonts, colours, styles, lists
-inline constexpr int kMaxStyleReplayDepth = 8;     // \sbasedon chains
+inline constexpr int kMaxStyleSheets = 4;          // \stylesheet groups installed per document
 inline constexpr int kMaxStyleWords = 256;         // control words kept per style
 inline constexpr qint64 kStyleReplayBudget = 4'000'000;  // style words replayed per document
 inline constexpr int kMaxLength = 31680;           // twips (22 inches), for indents and spacing
@@ -199,7 +199,7 @@ private:
     // ---- formatting properties (rtfreader_props.cpp)
     // Applies a character or paragraph property; false when `kw` is none.
     bool property(Kw kw, std::int32_t param, bool hasParam);
-    void applyStyle(int index, int depth);
+    void applyStyle(int index);
     QTextCharFormat charFormat(const CharState& state);
     QTextBlockFormat blockFormat(const ParaState& state) const;
     int codePage() const;
@@ -240,6 +240,7 @@ private:
     void deliver(QStringView chars);  // hands text to the current destination
     void bodyText(QStringView chars);
     void beginContent();
+    void listTextAtMark();  // a paragraph ends right after its \listtext
     void insertPendingBlock();
     void flushRun();
     void paragraphBreak();
@@ -371,6 +372,7 @@ private:
     qint64 pixelBudget_;
     qint64 styleBudget_ = kStyleReplayBudget;
     std::map<int, int> styleIndex_;  // a paragraph style's index in the file -> in the document
+    int styleSheetsInstalled_ = 0;
     std::map<int, std::uint8_t> styleLevel_;  // a paragraph style's outline level, by its index in the file
 };
 

@@ -99,7 +99,7 @@ private:
     void characters(const QString& text, int codePage);
     void openLink(const QString& href);
     void closeLink();
-    int fontIndex(const FontKey& key);
+    int fontIndex(FontKey key);
     int colorIndex(COLORREF color);
     QByteArray header(const QByteArray& styleSheet) const;
     void word(const char* control);

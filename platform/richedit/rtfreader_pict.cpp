@@ -86,6 +86,7 @@ void Reader::insertPictureFromBuilder() {
     picture_ = PictureBuilder{};
     if (top().dest != Dest::Body || top().ch.hidden) return;
     if (p.tooLarge || p.kind == PictureKind::None || p.kind == PictureKind::Other) return;
+    if (p.data.isEmpty()) return;  // nothing to show and nothing to write back
 
     Picture picture;
     picture.data = p.data;

@@ -4,6 +4,8 @@
 #include "platform/richedit/textformat.h"
 
 #include <algorithm>
+#include <set>
+#include <vector>
 
 namespace richedit::rtf {
 
@@ -73,9 +75,14 @@ bool Reader::property(Kw kw, std::int32_t param, bool hasParam) {
     case Kw::sa: para.after = std::clamp(param, 0, kMaxLength); return true;
     case Kw::sl: para.lineSpacing = length(param); return true;
     case Kw::slmult: para.lineMultiple = on(param, hasParam); return true;
-    case Kw::tx:
-        if (para.tabCount < MAX_TAB_STOPS) para.tabs[std::size_t(para.tabCount++)] = std::clamp(param, 0, kMaxLength);
+    case Kw::tx: {
+        // A stop given twice (by a style and again by its base) is one stop.
+        const int stop = std::clamp(param, 0, kMaxLength);
+        const auto end = para.tabs.begin() + para.tabCount;
+        if (para.tabCount < MAX_TAB_STOPS && std::find(para.tabs.begin(), end, stop) == end)
+            para.tabs[std::size_t(para.tabCount++)] = stop;
         return true;
+    }
     case Kw::tb: return true;
     case Kw::intbl: para.inTable = true; return true;
     case Kw::pagebb: para.pageBreakBefore = on(param, hasParam); return true;
@@ -85,22 +92,30 @@ bool Reader::property(Kw kw, std::int32_t param, bool hasParam) {
         if (top().dest != Dest::StyleSheet) useParagraphStyle(param);
         return true;
     case Kw::cs:
-        if (top().dest != Dest::StyleSheet) applyStyle(param, 0);
+        if (top().dest != Dest::StyleSheet) applyStyle(param);
         return true;
     default: return effectWord(kw, param, hasParam) || styleWord(kw, param);
     }
 }
 
-void Reader::applyStyle(int index, int depth) {
-    const auto it = styles_.find(index);
-    if (it == styles_.end() || depth > kMaxStyleReplayDepth) return;
-    const Style& style = it->second;
-    if (style.basedOn >= 0 && style.basedOn != index) applyStyle(style.basedOn, depth + 1);
-    // Each use replays the style's words; a budget keeps a file of nothing but \s from taking long.
-    for (const StyleWord& w : style.words) {
-        if (styleBudget_ <= 0) return;
-        --styleBudget_;
-        property(w.kw, w.param, w.hasParam);
+void Reader::applyStyle(int index) {
+    // The style and its bases, to be replayed from the first base on; a loop of bases ends where
+    // it comes round again. Each step and each use's words are paid from one budget, so that a
+    // file of nothing but \s on long chains does not take long.
+    std::vector<const Style*> chain;
+    std::set<int> seen;
+    for (int i = index; i >= 0 && styleBudget_ > 0 && seen.insert(i).second; --styleBudget_) {
+        const auto it = styles_.find(i);
+        if (it == styles_.end()) break;
+        chain.push_back(&it->second);
+        i = it->second.basedOn;
+    }
+    for (auto style = chain.rbegin(); style != chain.rend(); ++style) {
+        for (const StyleWord& w : (*style)->words) {
+            if (styleBudget_ <= 0) return;
+            --styleBudget_;
+            property(w.kw, w.param, w.hasParam);
+        }
     }
 }
 

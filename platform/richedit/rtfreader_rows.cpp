@@ -162,6 +162,7 @@ void Reader::cellMark() {
     row_.pardAfterCell = false;
     row_.pendingMarks = std::min(row_.pendingMarks + 1, MAX_TAB_STOPS);
     row_.markState = top().ch;
+    row_.markState.link = -1;  // a cell mark is no part of a link: the link ends with the cell
 }
 
 void Reader::contentInRow() {
@@ -226,7 +227,9 @@ int Reader::settleCellMarks() {
     const std::vector<int>& merged = rowDef_.mergedCells;
     QTextCursor edit(cursor_);
     const QTextBlock block = cursor_.block();
-    const int offset = std::max(0, row_.start - block.position());
+    // In a paragraph of our own all of it is the row, text read before \intbl too; otherwise the
+    // text before the row is the document's and stays as it is.
+    const int offset = ownsBlock_ ? 0 : std::max(0, row_.start - block.position());
     const QString text = block.text();
     int mark = 0, removed = 0;
     for (int i = 0; i < text.size(); ++i) {

@@ -4,7 +4,6 @@
 #include "platform/richedit/stylesheet.h"
 #include "platform/richedit/textformat.h"
 
-#include <QRegularExpression>
 #include <QTextDocument>
 
 #include <memory>
@@ -14,14 +13,6 @@ namespace richedit::rtf {
 namespace {
 
 constexpr std::uint8_t kNoLevelGiven = 0xFF;
-
-// Word's built-in heading styles are headings by name; writers that name them so may leave the
-// outline level out.
-std::uint8_t levelFromName(const QString& name) {
-    static const QRegularExpression heading(QStringLiteral("^heading ([1-9])$"), QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = heading.match(name);
-    return m.hasMatch() ? std::uint8_t(m.captured(1).toInt()) : 0;
-}
 
 }  // namespace
 
@@ -42,7 +33,7 @@ void Reader::beginStyleEntry() {
 }
 
 void Reader::useParagraphStyle(std::int32_t index) {
-    applyStyle(index, 0);
+    applyStyle(index);
     const auto it = styles_.find(index);
     top().para.style = (it != styles_.end() && it->second.paragraph) ? index : StyleSheet::kNormal;
     // A heading by its name alone is one here too.
@@ -51,6 +42,9 @@ void Reader::useParagraphStyle(std::int32_t index) {
 }
 
 void Reader::installStyleSheet() {
+    // Each install builds every style read so far: a file of many style sheets must not repeat that
+    // without end. Real files have one.
+    if (++styleSheetsInstalled_ > kMaxStyleSheets) return;
     StyleSheet incoming;
     for (const auto& [index, style] : styles_) {
         if (!style.paragraph || index > StyleSheet::kMaxIndex) continue;
@@ -58,7 +52,7 @@ void Reader::installStyleSheet() {
         GroupState scratch;
         scratch.para.outlineLevel = kNoLevelGiven;
         stack_.push_back(scratch);
-        applyStyle(index, 0);
+        applyStyle(index);
         const GroupState built = stack_.back();
         stack_.pop_back();
 
@@ -70,7 +64,7 @@ void Reader::installStyleSheet() {
         kept.name = style.name.trimmed();
         kept.basedOn = (style.basedOn != index && paragraphStyle(style.basedOn)) ? style.basedOn : -1;
         kept.next = paragraphStyle(style.next) ? style.next : -1;
-        kept.outlineLevel = built.para.outlineLevel == kNoLevelGiven ? levelFromName(kept.name) : built.para.outlineLevel;
+        kept.outlineLevel = built.para.outlineLevel == kNoLevelGiven ? headingLevelOfName(kept.name) : built.para.outlineLevel;
         ParaState para = built.para;
         para.outlineLevel = kept.outlineLevel;
         kept.para = paraFormatFrom(blockFormat(para));

@@ -134,7 +134,8 @@ bool Reader::tableWord(Kw kw, std::int32_t param, bool hasParam) {
 void Reader::commitFont() {
     if (pendingFontIndex_ < 0) return;
     if (int(fonts_.size()) < kMaxTableEntries || fonts_.count(pendingFontIndex_)) {
-        pendingFont_.name = pendingFont_.name.trimmed();
+        // The records hold LF_FACESIZE characters of a name: cut here, so that no blank ends it.
+        pendingFont_.name = pendingFont_.name.trimmed().left(LF_FACESIZE).trimmed();
         fonts_[pendingFontIndex_] = pendingFont_;
     }
     pendingFontIndex_ = -1;

@@ -27,6 +27,7 @@ void Reader::deliver(QStringView chars) {
         for (const QChar c : chars) {
             if (pendingFontIndex_ < 0) return;
             if (c == u';') commitFont();
+            else if (c.unicode() < 0x20) continue;  // control characters are no part of a name
             else if (pendingFont_.name.size() < LF_FACESIZE * 4) pendingFont_.name.append(c);
         }
         return;
@@ -37,6 +38,7 @@ void Reader::deliver(QStringView chars) {
     case Dest::StyleSheet:
         for (const QChar c : chars) {
             if (c == u';') commitStyle();
+            else if (c.unicode() < 0x20) continue;  // control characters are no part of a name
             else if (pendingStyleIndex_ >= 0 && pendingStyle_.name.size() < LF_FACESIZE * 8) pendingStyle_.name.append(c);
         }
         return;
@@ -98,6 +100,14 @@ void Reader::beginContent() {
     paragraphHasContent_ = true;
 }
 
+void Reader::listTextAtMark() {
+    if (listText_.isEmpty()) return;
+    const bool hadContent = paragraphHasContent_;
+    beginContent();
+    // A number the numbering draws is no content: the empty paragraph's mark keeps its format.
+    if (runText_.isEmpty()) paragraphHasContent_ = hadContent;
+}
+
 void Reader::flushRun() {
     if (runText_.isEmpty()) return;
     cursor_.insertText(runText_, charFormat(runState_));
@@ -105,7 +115,7 @@ void Reader::flushRun() {
 }
 
 void Reader::paragraphBreak() {
-    if (!listText_.isEmpty()) beginContent();
+    listTextAtMark();
     insertPendingBlock();
     flushRun();
     if (ownsBlock_) {
@@ -133,7 +143,7 @@ void Reader::pageBreak() {
 }
 
 void Reader::finish() {
-    if (!listText_.isEmpty()) beginContent();
+    listTextAtMark();
     if (row_.open) endRow();  // the file ends inside a row
     flushRun();
     if (highSurrogate_) highSurrogate_ = 0;

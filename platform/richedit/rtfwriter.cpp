@@ -97,10 +97,9 @@ QByteArray Writer::header(const QByteArray& styleSheet) const {
         const int family = (f.pitchAndFamily >> 4) & 0x0F;
         h += "{\\f" + QByteArray::number(qsizetype(i)) + '\\' + (family < 6 ? families[family] : "fnil");
         if (f.pitchAndFamily & 0x03) h += "\\fprq" + QByteArray::number(f.pitchAndFamily & 0x03);
-        // The default charset is declared as the one its text is written in: readers take
-        // \fcharset1 as "whatever this machine uses", which is not code page 1250 everywhere.
-        const int charset = f.charset == DEFAULT_CHARSET ? charsetForCodePage(kDocumentCodePage) : f.charset;
-        h += "\\fcharset" + QByteArray::number(charset) + ' ';
+        // No font has the default charset (fontIndex): readers take \fcharset1 as "whatever this
+        // machine uses", which is not code page 1250 everywhere.
+        h += "\\fcharset" + QByteArray::number(f.charset) + ' ';
         const int cp = codePageForCharset(f.charset, kDocumentCodePage);
         for (const QChar c : f.face) {
             const char16_t u = c.unicode();
@@ -141,7 +140,10 @@ void Writer::word(const char* control, int param) {
     needDelimiter_ = true;
 }
 
-int Writer::fontIndex(const FontKey& key) {
+int Writer::fontIndex(FontKey key) {
+    // The default charset is written as the document's own (see header()), so a font read back
+    // with that charset is the same entry and the table does not grow with each save.
+    if (key.charset == DEFAULT_CHARSET) key.charset = charsetForCodePage(kDocumentCodePage);
     const auto it = fontIndex_.find(key);
     if (it != fontIndex_.end()) return it->second;
     const int index = int(fonts_.size());

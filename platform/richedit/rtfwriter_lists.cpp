@@ -37,6 +37,13 @@ bool sameLevel(const WrittenList::Level& level, std::uint16_t numbering, std::ui
            level.start == start;
 }
 
+// Whether a paragraph of a level shows its number as the level does.
+bool looksAlike(const WrittenList::Level& level, const PARAFORMAT2& pf) {
+    if (level.numbering != pf.wNumbering) return false;
+    return pf.wNumbering == PFN_BULLET ? bulletCharacter(std::uint16_t(level.start)) == bulletCharacter(pf.wNumberingStart)
+                                       : (level.style & 0x0F00) == (pf.wNumberingStyle & 0x0F00);
+}
+
 }  // namespace
 
 int Writer::listFor(const PARAFORMAT2& pf, int number, int depth) {
@@ -95,7 +102,17 @@ void Writer::listParagraph(const PARAFORMAT2& pf, bool written) {
         open.level = std::min(depth, kLevels - 1);
         openLists_.push_back(open);
     }
-    const OpenList& current = openLists_.back();
+    OpenList& current = openLists_.back();
+    if (!looksAlike(lists_[std::size_t(current.list)].levels[std::size_t(current.level)], pf)) {
+        // A list item shown otherwise than its list's level (another bullet, other brackets) counts on
+        // in a list of its own whose level starts at its number: a level shows one way only.
+        WrittenList list;
+        const int start = p.numbering == PFN_BULLET ? p.start : current.number;
+        list.levels[std::size_t(current.level)] = WrittenList::Level{true, p.numbering, p.style, start,
+                                                                     pf.dxStartIndent + pf.dxOffset, -pf.dxOffset};
+        lists_.push_back(list);
+        current.list = int(lists_.size()) - 1;
+    }
     lists_[std::size_t(current.list)].lastLevel = current.level;
 
     // The number as text for readers without list tables, then the list itself.

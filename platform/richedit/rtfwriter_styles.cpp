@@ -1,6 +1,7 @@
 // RTF writer: the style sheet of the styles the written paragraphs use, each paragraph's style and
 // outline level, and the character effects beyond bold, italic and underline.
 #include "platform/richedit/rtf_writer.h"
+#include "platform/richedit/stylesheet.h"
 #include "platform/richedit/underlinecolors.h"
 
 #include <algorithm>
@@ -148,7 +149,9 @@ void Writer::styleEntry(int index, QByteArray& out) {
     // Every word the style holds, so that a reader's own idea of a style of that name adds nothing.
     paragraphWords(s.para, defaultParagraph(), true);
     if (s.outlineLevel > 0) word("outlinelevel", s.outlineLevel - 1);
-    else if (base >= 0 && style(base)->outlineLevel > 0) word("outlinelevel", 9);  // body text on a heading
+    // Body text based on a heading, or named like one: readers would take it for a heading.
+    else if ((base >= 0 && style(base)->outlineLevel > 0) || headingLevelOfName(s.name.trimmed()) > 0)
+        word("outlinelevel", 9);
     written_ = base >= 0 ? styleChars(base) : WrittenChar{};
     styleEntryCharacters(index);
     const WrittenChar& w = written_;

@@ -3,6 +3,7 @@
 #include "platform/richedit/textformat.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -87,6 +88,12 @@ std::map<int, int> StyleSheet::merge(const StyleSheet& incoming) {
         set(target, std::move(copy));
     }
     return where;
+}
+
+std::uint8_t headingLevelOfName(const QString& name) {
+    static const QRegularExpression heading(QStringLiteral("^heading ([1-9])$"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = heading.match(name);
+    return m.hasMatch() ? std::uint8_t(m.captured(1).toInt()) : 0;
 }
 
 std::shared_ptr<const StyleSheet> StyleSheet::of(const QTextDocument& document) {

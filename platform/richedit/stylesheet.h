@@ -59,4 +59,8 @@ private:
 // the indices their styles have in `target` (for content that moves from `source` into `target`).
 void mergeStyleSheet(QTextDocument& target, QTextDocument& source);
 
+// Word's built-in heading styles are headings by name ("heading 1" .. "heading 9"): their level,
+// or 0 for any other name.
+std::uint8_t headingLevelOfName(const QString& name);
+
 }  // namespace richedit

@@ -303,6 +303,11 @@ void TestRtfLists::hostileListsAreBounded_data() {
     for (int i = 0; i < 3000; ++i)
         deep += "\\pard{\\*\\pn\\pnlvlbody\\pndec\\pnstart" + QByteArray::number(i) + "}\\li" + QByteArray::number(i * 7) + " y\\par";
     QTest::newRow("thousands of ever deeper lists") << deep + '}' << 3000;
+    QTest::newRow("items shown otherwise than their level")
+        << QByteArray("{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc4{\\leveltext\\'01\\'00;}}\\listid1}}"
+                      "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}\\pard\\ls1 a\\par"
+                      "\\pard{\\*\\pn\\pnlvlbody\\pnlcltr{\\pntxta )}}\\ls1 b\\par\\pard{\\pn\\pnlvlblt{\\pntxtb o}}\\ls1 c\\par}")
+        << 3;
     QTest::newRow("list words out of place")
         << QByteArray("{\\rtf1 {\\lfolevel\\listoverridestartat\\levelstartat3}\\levelnorestart\\listid5\\ls-7\\ilvl-3 a\\par"
                       "{\\*\\listoverridetable{\\listoverride{\\lfolevel{\\lfolevel\\levelstartat-9}}\\ls2}}"

@@ -566,6 +566,9 @@ void TestRtfRead::malformedInputIsBounded_data() {
     QTest::newRow("huge wbitmap")
         << QByteArray("{\\rtf1 {\\pict\\wbitmap0\\picw1000000\\pich1000000\\wbmbitspixel32\\wbmwidthbytes4000000 00}x}")
         << u"\uFFFCx"_qs;
+    QTest::newRow("picture without data") << QByteArray("{\\rtf1 a{\\pict\\pngblip}b{\\pict\\jpegblip }c}") << u"abc"_qs;
+    QTest::newRow("tabs read before intbl are no cells")
+        << QByteArray("{\\rtf1 a\tb\\tab c\\intbl d\\cell e\\cell\\row}") << u"a b cd\te"_qs;
     QTest::newRow("broken hex escape") << QByteArray("{\\rtf1 a\\'zzb\\'4}") << u"azzb"_qs;
     QTest::newRow("many fonts")
         << [] {

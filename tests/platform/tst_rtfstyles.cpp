@@ -124,6 +124,7 @@ private slots:
     void normalOfADocumentWithoutOne();
     void hostileStyleSheetsAreBounded_data();
     void hostileStyleSheetsAreBounded();
+    void longChainsOfBasesKeepTheirFormat();
     void hiddenTextIsNeitherDrawnNorPrinted();
     void protectedTextRefusesEdits();
     void effectsKeptThroughEditing();
@@ -383,6 +384,17 @@ void TestRtfStyles::hostileStyleSheetsAreBounded_data() {
     };
     QTest::newRow("long chain of bases") << chain(5000, false) << QStringList(2000, u"x"_qs).join(u'|');
     QTest::newRow("a loop of bases") << chain(3000, true) << QStringList(2000, u"x"_qs).join(u'|');
+    QTest::newRow("thousands of style sheets")
+        << [] {
+               QByteArray r("{\\rtf1{\\stylesheet");
+               for (int i = 1; i < 3000; ++i) r += "{\\s" + QByteArray::number(i) + " S" + QByteArray::number(i) + ";}";
+               r += '}';
+               for (int i = 0; i < 3000; ++i) r += "{\\stylesheet{\\s1 S1;}}";
+               return r + "\\s2999 x}";
+           }()
+        << u"x"_qs;
+    QTest::newRow("named as a heading, told it is none")
+        << QByteArray("{\\rtf1{\\stylesheet{\\pard Heading 4;}}\\pard\\s0 x\\par}") << u"x"_qs;
     QTest::newRow("indices out of range")
         << QByteArray("{\\rtf1{\\stylesheet{\\s99999999999 Big;}{\\s-5 Neg;}{\\s40000\\outlinelevel1 Far;}}"
                       "\\pard\\s99999999999 a\\par\\pard\\s40000 b\\par\\pard\\s-5 c\\par}")
@@ -413,6 +425,20 @@ void TestRtfStyles::hostileStyleSheetsAreBounded() {
 }
 
 // ---- the engine -----------------------------------------------------------------------------------
+
+// Bases are followed however far they go, on reading and through a round trip.
+void TestRtfStyles::longChainsOfBasesKeepTheirFormat() {
+    QByteArray rtf("{\\rtf1{\\stylesheet{\\s1\\b\\outlinelevel2 S1;}");
+    for (int i = 2; i <= 20; ++i)
+        rtf += "{\\s" + QByteArray::number(i) + "\\sbasedon" + QByteArray::number(i - 1) + " S" + QByteArray::number(i) + ";}";
+    rtf += "}\\pard\\s20 deep\\par}";
+    const Loaded original = load(rtf);
+    const Loaded again = roundTrip(*original.doc);
+    for (const Loaded* l : {&original, &again}) {
+        QVERIFY(hasEffect(charAt(*l->doc, 0), CFE_BOLD));
+        QCOMPARE(paraFormatFrom(l->doc->begin().blockFormat()).bOutlineLevel, 3);
+    }
+}
 
 void TestRtfStyles::hiddenTextIsNeitherDrawnNorPrinted() {
     auto plain = engineWithRtf("{\\rtf1\\pard\\fs28 Before after.\\par\\pard Next\\par}");
