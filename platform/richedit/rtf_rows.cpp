@@ -19,8 +19,10 @@ std::vector<int> cellEdges(std::vector<int> edges, int left, int cells) {
     }
     const int previous = edges.size() > 1 ? edges[edges.size() - 2] : std::clamp(left, 0, edges.back());
     const int width = std::max(edges.back() - previous, 1);
-    while (int(edges.size()) < cells && edges.back() < maxEdge)
-        edges.push_back(std::min(edges.back() + width, maxEdge));
+    // Past the widest edge each further cell still gets an edge of its own, one twip on, so that no
+    // reader takes two cells for one.
+    while (int(edges.size()) < cells)
+        edges.push_back(edges.back() < maxEdge ? std::min(edges.back() + width, maxEdge) : edges.back() + 1);
     return edges;
 }
 

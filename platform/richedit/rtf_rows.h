@@ -14,8 +14,8 @@ inline constexpr int kMaxCellEdge = 31680;  // twips (22 inches)
 
 // The right edges of a row of `cells` cells: `edges` sorted and de-duplicated, followed, when
 // the row has more cells than edges, by edges as wide as the last cell (or equal widths over
-// kSynthesizedRowWidth when there are none). At most MAX_TAB_STOPS edges, each within
-// [0, kMaxCellEdge].
+// kSynthesizedRowWidth when there are none). At most MAX_TAB_STOPS edges, strictly increasing,
+// within [0, kMaxCellEdge] but for those that only a cell past kMaxCellEdge needs (one twip each).
 std::vector<int> cellEdges(std::vector<int> edges, int left, int cells);
 
 }  // namespace richedit::rtf

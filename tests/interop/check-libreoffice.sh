@@ -37,10 +37,13 @@ for ours in "$work"/*.ours; do
     name=$(basename "$ours" .ours)
     theirs="$work/$name.txt"
     [ -f "$theirs" ] || { fail "$name: LibreOffice wrote no text"; continue; }
-    # LibreOffice starts its text with a signature and writes the labels of list items itself.
+    # LibreOffice starts its text with a signature and writes the labels of list items itself
+    # (indented, when a label has no punctuation); a document that ends with a table gets an empty
+    # paragraph after it. Empty lines at the end are no text.
     sed -e '1s/^\xef\xbb\xbf//' -e 's/^ *\(•\|◦\|▪\|–\|[0-9]\+[.)]\|[a-zA-Z][.)]\|([0-9a-zA-Z]\+)\|[ivxIVX]\+[.)]\) //' \
-        "$theirs" >"$theirs.norm"
-    if diff -u "$ours" "$theirs.norm" >"$work/$name.diff"; then
+        -e 's/^ \{4,\}[0-9A-Za-z]\+ //' "$theirs" | sed -e ':a' -e '/^[[:space:]]*$/{$d;N;ba' -e '}' >"$theirs.norm"
+    sed -e ':a' -e '/^[[:space:]]*$/{$d;N;ba' -e '}' "$ours" >"$ours.trimmed"
+    if diff -u "$ours.trimmed" "$theirs.norm" >"$work/$name.diff"; then
         echo "ok: $name"
     else
         fail "$name: LibreOffice reads other text"

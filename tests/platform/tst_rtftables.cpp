@@ -318,6 +318,12 @@ void RtfTablesTest::writesRowsForOtherReaders() {
     const QByteArray synthesized = written(doc);
     QVERIFY2(synthesized.contains("\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl"), synthesized.constData());
     QVERIFY2(synthesized.contains(" a\\cell b\\cell c\\cell\\row"), synthesized.constData());
+    // Even past the widest edge a row can hold, each cell gets an edge of its own.
+    pf.rgxTabs[0] = 31680;
+    applyParaFormat(pf, format);
+    cursor.setBlockFormat(format);
+    const QByteArray atTheEdge = written(doc);
+    QVERIFY2(atTheEdge.contains("\\cellx31680\\cellx31681\\cellx31682\\pard\\intbl"), atTheEdge.constData());
 }
 
 void RtfTablesTest::writesPartOfARowAsARow() {
