@@ -98,6 +98,7 @@ struct ParaState {
     int listLevel = 0;
     bool pageBreakBefore = false;
     bool inTable = false;
+    bool indentsGiven = false;  // \fi or \li said, even as 0: a list level's indents do not apply
     int style = 0;                  // \s, as the file numbers it
     std::uint8_t outlineLevel = 0;  // 0 body text, 1..9 for \outlinelevel0..8
     bool operator==(const ParaState&) const = default;

@@ -46,7 +46,7 @@ void Reader::numberParagraph(QTextBlockFormat& format, const ParaState& para) {
     if (const ListLevelDef* level = listLevelOf(para, &listId)) {
         const int v = std::clamp(para.listLevel, 0, kListLevels - 1);
         // A level takes its own indents when the paragraph has none, and sits deeper than its parent.
-        if (para.left == 0 && para.first == 0 && level->hasIndent) {
+        if (!para.indentsGiven && level->hasIndent) {
             p.startIndent = level->left + level->first;
             pf.dwMask |= PFM_STARTINDENT | PFM_OFFSET;
             pf.dxOffset = -level->first;

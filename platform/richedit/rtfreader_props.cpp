@@ -68,8 +68,14 @@ bool Reader::property(Kw kw, std::int32_t param, bool hasParam) {
     case Kw::qc: para.alignment = PFA_CENTER; return true;
     case Kw::qj:
     case Kw::qd: para.alignment = PFA_JUSTIFY; return true;
-    case Kw::fi: para.first = length(param); return true;
-    case Kw::li: para.left = length(param); return true;
+    case Kw::fi:
+        para.first = length(param);
+        para.indentsGiven = true;
+        return true;
+    case Kw::li:
+        para.left = length(param);
+        para.indentsGiven = true;
+        return true;
     case Kw::ri: para.right = length(param); return true;
     case Kw::sb: para.before = std::clamp(param, 0, kMaxLength); return true;
     case Kw::sa: para.after = std::clamp(param, 0, kMaxLength); return true;

@@ -210,7 +210,13 @@ void Writer::paragraph(const QTextBlock& block, bool breakInRange) {
 void Writer::paragraphProperties(const QTextBlockFormat& format) {
     const PARAFORMAT2 pf = paraFormatFrom(format);
     word("pard");
-    paragraphWords(pf, paragraphStyle(pf));
+    const PARAFORMAT2 base = paragraphStyle(pf);
+    paragraphWords(pf, base);
+    // A list item says its indents even when they are none: a reader would take its level's instead.
+    if (pf.wNumbering != PFN_NONE && !pf.dxOffset && !pf.dxStartIndent && !base.dxOffset && !base.dxStartIndent) {
+        word("fi", 0);
+        word("li", 0);
+    }
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) word("pagebb");
     listParagraph(pf, true);
 }

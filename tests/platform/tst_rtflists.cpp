@@ -82,6 +82,7 @@ private slots:
     void numbersFollowEdits();
     void enterContinuesTheList();
     void numberingCommandNumbersTheSelection();
+    void indentsGivenAsNoneStayNone();
 };
 
 void TestRtfLists::fixtures_data() {
@@ -424,6 +425,23 @@ void TestRtfLists::numberingCommandNumbersTheSelection() {
     pf.wNumberingStyle = PFNS_PERIOD;
     e->setParaFormat(pf);
     QCOMPARE(labelLine(*e->document()), u"1. 2. 3."_qs);
+}
+
+// A list level's indents stand for a paragraph's own only when it gives none; one that says 0 keeps 0,
+// and the writer says 0 so that the next reading keeps it.
+void TestRtfLists::indentsGivenAsNoneStayNone() {
+    const QByteArray rtf = "{\\rtf1\\ansi{\\*\\listtable{\\list{\\listlevel\\levelnfc0\\levelstartat1{\\leveltext\\'02\\'00.;}"
+                           "\\fi-360\\li720}\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}"
+                           "\\pard\\ls1\\ilvl0 own\\par\\pard\\ls1\\ilvl0\\fi0\\li0 none\\par}";
+    auto indents = [](const QTextDocument& doc) {
+        QList<int> all;
+        for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) all << paraFormatFrom(b.blockFormat()).dxStartIndent;
+        return all;
+    };
+    const Loaded l = load(rtf);
+    QCOMPARE(indents(*l.doc), (QList<int>{360, 0}));
+    const Loaded back = load(writeRtf(*l.doc, 0, -1, RtfObjects::Include));
+    QCOMPARE(indents(*back.doc), (QList<int>{360, 0}));
 }
 
 QX_REGISTER_TEST(TestRtfLists)
