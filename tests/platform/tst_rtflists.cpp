@@ -229,7 +229,7 @@ void TestRtfLists::readsLists() {
 
 void TestRtfLists::writesLists_data() {
     // Per paragraph: the kind digit, "!" for a restart, the start, "@" and the start indent; "-" for none.
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("items");
     QTest::addColumn<QString>("labels");
 
     QTest::newRow("a restart in the middle of a list") << u"2!1@0 2@0 2!1@0 2@0"_qs << u"1. 2. 1. 2."_qs;
@@ -248,11 +248,11 @@ void TestRtfLists::writesLists_data() {
 }
 
 void TestRtfLists::writesLists() {
-    QFETCH(QString, spec);
+    QFETCH(QString, items);
     QFETCH(QString, labels);
     QTextDocument doc;
     QTextCursor cursor(&doc);
-    const QStringList parts = spec.split(u' ');
+    const QStringList parts = items.split(u' ');
     for (qsizetype i = 0; i < parts.size(); ++i) {
         if (i > 0) cursor.insertBlock();
         PARAFORMAT2 pf;
