@@ -71,6 +71,19 @@ inline richedit::EDITSTREAM streamInto(QByteArray& out) {
     return stream;
 }
 
+// One page through format-range: the text from `from` rendered into `rc` (twips) with `painter`,
+// paginated for `target`. Returns the first character that did not fit.
+inline int formatPage(richedit::Engine& engine, QPainter& painter, QPaintDevice* target, const richedit::RECT& rc,
+                      int from = 0) {
+    richedit::FORMATRANGE range;
+    range.hdc = &painter;
+    range.hdcTarget = target;
+    range.rc = rc;
+    range.rcPage = rc;
+    range.chrg = {from, -1};
+    return engine.formatRange(&range, true);
+}
+
 // A shown engine of the given size holding the RTF document `rtf`.
 inline std::unique_ptr<richedit::Engine> engineWithRtf(const QByteArray& rtf, int width = 600, int height = 400) {
     auto engine = makeEngine(width, height);

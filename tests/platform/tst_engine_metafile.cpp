@@ -70,13 +70,7 @@ private slots:
         page.setDotsPerMeterX(qRound(100 / 0.0254));
         page.setDotsPerMeterY(qRound(100 / 0.0254));
         QPainter painter(&page);
-        FORMATRANGE fr;
-        fr.hdc = &painter;
-        fr.hdcTarget = &page;
-        fr.rc = {0, 0, 1440 * 8, 1440 * 10};
-        fr.rcPage = fr.rc;
-        fr.chrg = {0, -1};
-        e->formatRange(&fr, true);
+        formatPage(*e, painter, &page, {0, 0, 1440 * 8, 1440 * 10});
         painter.end();
         verifyDrawing(page, 293.3 * 214.6);
     }

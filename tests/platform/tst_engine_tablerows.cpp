@@ -119,18 +119,10 @@ void TestEngineTableRows::rowGoesOntoOnePage() {
     const int row = 5;
     QImage page(800, 800, QImage::Format_ARGB32);
     QPainter painter(&page);
-    FORMATRANGE fr;
-    fr.hdc = &painter;
-    fr.hdcTarget = &page;
     // Room for the first paragraph and one line more: the row does not fit and goes on, whole.
     const int lineTwips = (e->posFromChar(row).y() - e->posFromChar(0).y()) * 15;
-    fr.rc = {0, 0, 9000, lineTwips * 2};
-    fr.rcPage = fr.rc;
-    fr.chrg = {0, -1};
-    QCOMPARE(e->formatRange(&fr, true), row);
-    fr.chrg = {row, -1};
-    fr.rc.bottom = fr.rcPage.bottom = lineTwips * 20;
-    QCOMPARE(e->formatRange(&fr, true), e->getTextLength());
+    QCOMPARE(formatPage(*e, painter, &page, {0, 0, 9000, lineTwips * 2}), row);
+    QCOMPARE(formatPage(*e, painter, &page, {0, 0, 9000, lineTwips * 20}, row), e->getTextLength());
     e->formatRange(nullptr, false);
 }
 

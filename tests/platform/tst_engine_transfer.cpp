@@ -164,19 +164,12 @@ namespace {
 
 std::vector<int> paginate(Engine& e, QPaintDevice& device, QPaintDevice* target, int widthTwips, int heightTwips) {
     QPainter painter(&device);
-    FORMATRANGE fr;
-    fr.hdc = &painter;
-    fr.hdcTarget = target;
-    fr.rc = {0, 0, widthTwips, heightTwips};
-    fr.rcPage = fr.rc;
-    fr.chrg = {0, -1};
     std::vector<int> breaks;
     const int length = e.getTextLength();
     int position = 0;
     e.formatRange(nullptr, false);
     while (position < length && breaks.size() < 1000) {
-        fr.chrg.cpMin = position;
-        const int next = e.formatRange(&fr, true);
+        const int next = formatPage(e, painter, target, {0, 0, widthTwips, heightTwips}, position);
         if (next <= position) break;
         breaks.push_back(next);
         position = next;

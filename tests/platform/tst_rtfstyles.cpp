@@ -65,13 +65,7 @@ QImage printedPdf(Engine& e, const QString& path) {
         QPdfWriter pdf(path);
         pdf.setResolution(1200);
         QPainter painter(&pdf);
-        FORMATRANGE fr;
-        fr.hdc = &painter;
-        fr.hdcTarget = &pdf;
-        fr.rc = {0, 0, 1440 * 6, 1440 * 3};
-        fr.rcPage = fr.rc;
-        fr.chrg = {0, -1};
-        e.formatRange(&fr, true);
+        formatPage(e, painter, &pdf, {0, 0, 1440 * 6, 1440 * 3});
         e.formatRange(nullptr, false);
     }
     QProcess poppler;
@@ -88,13 +82,7 @@ QImage printed(Engine& e) {
     page.setDotsPerMeterX(qRound(96 / 0.0254));
     page.setDotsPerMeterY(qRound(96 / 0.0254));
     QPainter painter(&page);
-    FORMATRANGE fr;
-    fr.hdc = &painter;
-    fr.hdcTarget = &page;
-    fr.rc = {0, 0, 1440 * 6, 1440 * 3};
-    fr.rcPage = fr.rc;
-    fr.chrg = {0, -1};
-    e.formatRange(&fr, true);
+    formatPage(e, painter, &page, {0, 0, 1440 * 6, 1440 * 3});
     painter.end();
     e.formatRange(nullptr, false);
     return page;
