@@ -3,6 +3,7 @@
 #include "editing/QxLines.h"
 #include "platform/richedit/engine.h"
 #include "platform/richedit/paragraphchange.h"
+#include "platform/richedit/tablerow.h"
 #include "platform/richedit/textformat.h"
 
 #include <QTextBlock>
@@ -25,11 +26,9 @@ int CountParagraph(const richedit::Engine& engine, const QTextBlock& block, bool
         bool withinLimit = true;
         // A table row's cells are set on lines of their own: a cell mark (tab) ends a line too.
         const bool row = richedit::isTableRow(block.blockFormat());
-        for (QStringView line : QStringView(text).split(QChar::LineSeparator)) {
-            for (QStringView segment : line.split(QChar(row ? u'\t' : u'\u2028'))) {
-                if ((wraps || row) && segment.size() > kLineTextLimit) withinLimit = false;
-                words += CountWordsInLine(segment.left(kLineTextLimit));
-            }
+        for (QStringView line : richedit::forcedLines(text, row)) {
+            if ((wraps || row) && line.size() > kLineTextLimit) withinLimit = false;
+            words += CountWordsInLine(line.left(kLineTextLimit));
         }
         if (withinLimit) return words;
     }

@@ -63,8 +63,7 @@ void ParagraphLayout::layOut(const QTextBlock& block) const {
     // be shaped anew for every page and every paint.
     layout->setCacheEnabled(block.length() > kKeepShapingFrom);
 
-    const qreal width = doc.textWidth() >= 0 ? doc.textWidth() : 1e6;
-    const qreal available = std::max<qreal>(1, width - format.leftMargin() - format.rightMargin());
+    const qreal available = std::max<qreal>(1, textWidth() - format.leftMargin() - format.rightMargin());
     qreal y = 0;
     qreal widest = 0;
     int lines = 0;
@@ -87,6 +86,8 @@ void ParagraphLayout::layOut(const QTextBlock& block) const {
     measure.lines = std::max(1, lines);
     index_.set(block.blockNumber(), measure);
 }
+
+qreal ParagraphLayout::textWidth() const { return document()->textWidth() >= 0 ? document()->textWidth() : 1e6; }
 
 void ParagraphLayout::keepInStep() const {
     // Every change reaches documentChanged(); should one ever not, start over rather than misread.
@@ -255,10 +256,9 @@ QRectF ParagraphLayout::caretRect(const QTextBlock& block, int position) const {
         const QRectF blockRect = blockBoundingRect(block);
         return {blockRect.x(), blockRect.y(), 1, QFontMetricsF(document()->defaultFont(), paintDevice()).height()};
     }
-    if (isTableRow(block.blockFormat()))
-        return rowCaretRect(block, layout, position).translated(layout->position());
     QTextLine line = layout->lineForTextPosition(position);
     if (!line.isValid()) line = layout->lineAt(layout->lineCount() - 1);
+    if (isTableRow(block.blockFormat())) return rowCaretRect(block, line, position).translated(layout->position());
     return {layout->position().x() + line.cursorToX(position), layout->position().y() + line.y(), 1, line.height()};
 }
 

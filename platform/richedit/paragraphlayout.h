@@ -8,6 +8,7 @@
 // document's text width unless its default text option says no wrapping.
 
 #include "platform/richedit/paragraphindex.h"
+#include "platform/richedit/tablerow.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBasicTimer>
@@ -78,12 +79,14 @@ protected:
 private:
     void keepInStep() const;                             // the index has one entry per paragraph
     void layOut(const QTextBlock& block) const;          // measures one paragraph
+    qreal textWidth() const;  // the width lines wrap at
     // ---- table rows (paragraphlayout_table.cpp)
+    TableRow rowOf(const QTextBlock& block) const;       // its cells at the text width
     void layOutRow(const QTextBlock& block) const;
     qreal rowHeight(const QTextBlock& block) const;      // of a laid-out row
     int hitTestRow(const QTextBlock& block, const QTextLayout* layout, QPointF point,
                    Qt::HitTestAccuracy accuracy) const;  // point relative to the layout
-    QRectF rowCaretRect(const QTextBlock& block, const QTextLayout* layout, int position) const;  // relative
+    QRectF rowCaretRect(const QTextBlock& block, const QTextLine& line, int position) const;  // relative
     void drawRowBorders(QPainter* painter, const QTextBlock& block, const QTextLayout* layout) const;
     // Lays paragraphs out in order from the first that is not, until `enough` (asked before each).
     void layOutUntil(const std::function<bool()>& enough) const;

@@ -1,7 +1,6 @@
 // Whether a paragraph's soft line breaks can only fall inside runs of blanks (or, in a table row, at
 // its cell marks), decided from its text and the widest character of its fonts, without laying it out.
 #include "platform/richedit/paragraphlayout.h"
-#include "platform/richedit/tablerow.h"
 #include "platform/richedit/textformat.h"
 
 #include <QFontMetricsF>
@@ -93,12 +92,11 @@ bool ParagraphLayout::wrapsOnlyAtBlanks(const QTextBlock& block) const {
     if (doc.defaultTextOption().wrapMode() == QTextOption::NoWrap && !row) return true;
     const QString text = block.text();
     // A cell mark ends its cell's last line as a soft line break does; between them lie the blanks.
-    for (QStringView line : QStringView(text).split(QChar::LineSeparator))
-        for (QStringView segment : line.split(QChar(row ? u'\t' : u'\u2028')))
-            if (!breaksOnlyAfterBlanks(segment)) return false;
+    for (QStringView line : forcedLines(text, row))
+        if (!breaksOnlyAfterBlanks(line)) return false;
     qreal narrowestLine = 0;
     if (row) {
-        const TableRow cells = tableRowOf(block, doc.textWidth());
+        const TableRow cells = rowOf(block);
         narrowestLine = cells.cells.front().textWidth();
         for (const TableCell& cell : cells.cells) narrowestLine = std::min(narrowestLine, cell.textWidth());
     } else {

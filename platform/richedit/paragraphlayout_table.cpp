@@ -1,7 +1,6 @@
 // Table rows in the paragraph layout: each cell's lines wrap within its column, the row is as tall
 // as its tallest cell (or as its record asks), and the cell borders are drawn around them.
 #include "platform/richedit/paragraphlayout.h"
-#include "platform/richedit/tablerow.h"
 #include "platform/richedit/records.h"
 #include "platform/richedit/textformat.h"
 
@@ -19,15 +18,15 @@ constexpr qreal kCellPadding = 1;  // layout units above and below a cell's text
 // A cell mark (tab) ends its line: with a tab stop this far away nothing after it fits on the line.
 constexpr qreal kMarkStop = 1e6;
 
-qreal textWidthOf(const QTextDocument& doc) { return doc.textWidth() >= 0 ? doc.textWidth() : 1e6; }
-
 }  // namespace
+
+TableRow ParagraphLayout::rowOf(const QTextBlock& block) const { return tableRowOf(block, textWidth()); }
 
 void ParagraphLayout::layOutRow(const QTextBlock& block) const {
     const QTextDocument& doc = *document();
     QTextLayout* layout = block.layout();
     const QTextBlockFormat format = block.blockFormat();
-    const TableRow row = tableRowOf(block, textWidthOf(doc));
+    const TableRow row = rowOf(block);
 
     QTextOption option = doc.defaultTextOption();
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);  // a cell always wraps in its column
@@ -69,7 +68,7 @@ qreal ParagraphLayout::rowHeight(const QTextBlock& block) const { return index_.
 
 int ParagraphLayout::hitTestRow(const QTextBlock& block, const QTextLayout* layout, QPointF point,
                                 Qt::HitTestAccuracy accuracy) const {
-    const TableRow row = tableRowOf(block, textWidthOf(*document()));
+    const TableRow row = rowOf(block);
     const int c = row.cellAtX(point.x());
     const TableCell& cell = row.cells[c];
     // The cell's lines, top to bottom; the one under the point, else the nearest.
@@ -91,10 +90,8 @@ int ParagraphLayout::hitTestRow(const QTextBlock& block, const QTextLayout* layo
     return block.position() + std::clamp(line.xToCursor(point.x()), cell.from, cell.to);
 }
 
-QRectF ParagraphLayout::rowCaretRect(const QTextBlock& block, const QTextLayout* layout, int position) const {
-    QTextLine line = layout->lineForTextPosition(position);
-    if (!line.isValid()) line = layout->lineAt(layout->lineCount() - 1);
-    const TableRow row = tableRowOf(block, textWidthOf(*document()));
+QRectF ParagraphLayout::rowCaretRect(const QTextBlock& block, const QTextLine& line, int position) const {
+    const TableRow row = rowOf(block);
     const TableCell& cell = row.cells[row.cellOf(position)];
     // An empty last cell has no line of its own: the caret stands at its top left.
     if (row.cellOf(line.textStart()) != row.cellOf(position))
@@ -104,7 +101,7 @@ QRectF ParagraphLayout::rowCaretRect(const QTextBlock& block, const QTextLayout*
 }
 
 void ParagraphLayout::drawRowBorders(QPainter* painter, const QTextBlock& block, const QTextLayout* layout) const {
-    const TableRow row = tableRowOf(block, textWidthOf(*document()));
+    const TableRow row = rowOf(block);
     if (!row.borders || row.cells.isEmpty()) return;
     const qreal top = layout->position().y();
     const qreal bottom = top + rowHeight(block);

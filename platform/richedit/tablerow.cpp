@@ -30,6 +30,17 @@ int TableRow::cellAtX(qreal x) const {
     return it == cells.end() ? int(cells.size()) - 1 : int(it - cells.begin());
 }
 
+QList<QStringView> forcedLines(QStringView text, bool tableRow) {
+    QList<QStringView> lines;
+    qsizetype from = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != QChar::LineSeparator && !(tableRow && text[i] == u'\t')) continue;
+        lines.append(text.mid(from, i - from));
+        from = i + 1;
+    }
+    return lines;
+}
+
 TableRow tableRowOf(const QTextBlock& block, qreal textWidth) {
     const QTextBlockFormat format = block.blockFormat();
     const PARAFORMAT2 pf = paraFormatFrom(format);

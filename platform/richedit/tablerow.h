@@ -37,6 +37,10 @@ struct TableRow {
     int cellAtX(qreal x) const;
 };
 
+// The pieces of a paragraph's text between the places where a line must end: its soft line breaks
+// and, in a table row, its cell marks.
+QList<QStringView> forcedLines(QStringView text, bool tableRow);
+
 // The row's cells for a text width of `textWidth` layout units. Cells without an edge in the record
 // share the width left over; a row reaching left of the margin is moved right onto it.
 TableRow tableRowOf(const QTextBlock& block, qreal textWidth);
